@@ -1,0 +1,47 @@
+#include "CountImage.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+namespace {
+
+constexpr int Side = 128;
+
+// The counts of one plane, row by row ([y][x]). The cells of a plane lie 16 x 16 elements
+// apart down a column and 128 times that across a row, so they are read column by column,
+// where the reads walk through memory in one direction.
+using Plane = std::array<int16_t, Side * Side>;
+
+void gatherPlane(const GatedVolume &volume, int slice, int phase, Plane &plane)
+{
+    constexpr std::size_t rowStep = GatedVolume::Slices * GatedVolume::Phases;
+    const int16_t *cells = volume.data() + GatedVolume::index(0, 0, slice, phase);
+    for (int x = 0; x < Side; ++x) {
+        const int16_t *column = cells + std::size_t(x) * Side * rowStep;
+        for (int y = 0; y < Side; ++y)
+            plane[std::size_t(y * Side + x)] = column[std::size_t(y) * rowStep];
+    }
+}
+
+} // namespace
+
+void DrawPlaneDoubled(Bitmap &bitmap, const GatedVolume &volume, int slice, int phase, const CountToColour &colours)
+{
+    if (slice < 0 || slice >= GatedVolume::Slices || phase < 0 || phase >= GatedVolume::Phases)
+        return;
+    Plane plane;
+    gatherPlane(volume, slice, phase, plane);
+
+    const int columns = std::min(bitmap.width(), 2 * Side);
+    const int rows = std::min(bitmap.height(), 2 * Side);
+    std::array<uint32_t, Side> line;
+    for (int y = 0; 2 * y < rows; ++y) {
+        colours.mapCounts(plane.data() + y * Side, line.data(), Side);
+        uint32_t *top = bitmap.scanLine(2 * y);
+        for (int X = 0; X < columns; ++X)
+            top[X] = line[std::size_t(X >> 1)];
+        if (2 * y + 1 < rows)
+            std::memcpy(bitmap.scanLine(2 * y + 1), top, std::size_t(columns) * sizeof(uint32_t));
+    }
+}
