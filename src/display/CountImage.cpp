@@ -36,12 +36,16 @@ void DrawPlaneDoubled(Bitmap &bitmap, const GatedVolume &volume, int slice, int 
     const int columns = std::min(bitmap.width(), 2 * Side);
     const int rows = std::min(bitmap.height(), 2 * Side);
     std::array<uint32_t, Side> line;
+    std::array<uint32_t, 2 * Side> doubled;
     for (int y = 0; 2 * y < rows; ++y) {
         colours.mapCounts(plane.data() + y * Side, line.data(), Side);
-        uint32_t *top = bitmap.scanLine(2 * y);
-        for (int X = 0; X < columns; ++X)
-            top[X] = line[std::size_t(X >> 1)];
+        for (int x = 0; x < Side; ++x) {
+            doubled[std::size_t(2 * x)] = line[std::size_t(x)];
+            doubled[std::size_t(2 * x + 1)] = line[std::size_t(x)];
+        }
+        const std::size_t bytes = std::size_t(columns) * sizeof(uint32_t);
+        std::memcpy(bitmap.scanLine(2 * y), doubled.data(), bytes);
         if (2 * y + 1 < rows)
-            std::memcpy(bitmap.scanLine(2 * y + 1), top, std::size_t(columns) * sizeof(uint32_t));
+            std::memcpy(bitmap.scanLine(2 * y + 1), doubled.data(), bytes);
     }
 }

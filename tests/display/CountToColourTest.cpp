@@ -178,6 +178,21 @@ TEST(CountToColour, MapsRunsOfCounts)
     const int entries[] = {0, 0, 0, 1, 127, 128, 511, 511, 511};
     for (int i = 0; i < 9; ++i)
         EXPECT_EQ(out[i], numberedRgb(entries[i])) << "count " << counts[i];
+
+    // A run longer than the mapping's blocks, with a partial block at its end: counts
+    // 350 .. 1049 step through the whole window (scale 1) and past both ends.
+    int16_t run[700];
+    uint32_t runColours[701];
+    for (int i = 0; i < 700; ++i)
+        run[i] = int16_t(350 + i);
+    runColours[700] = 0xDEADBEEF;
+    colours.mapCounts(run, runColours, 700);
+    for (int i = 0; i < 700; ++i) {
+        const int count = 350 + i;
+        const int entry = count <= 400 ? 0 : (count >= 911 ? 511 : count - 400);
+        ASSERT_EQ(runColours[i], numberedRgb(entry)) << "count " << count;
+    }
+    EXPECT_EQ(runColours[700], 0xDEADBEEFu) << "nothing written past the run";
 }
 
 } // namespace
