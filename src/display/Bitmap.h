@@ -28,9 +28,18 @@ constexpr uint32_t ColourRefToRgb(uint32_t colorref)
     return 0xFF000000u | (colorref & 0xFFu) << 16 | (colorref & 0xFF00u) | (colorref >> 16 & 0xFFu);
 }
 
-constexpr uint8_t RedOf(uint32_t rgb) { return uint8_t(rgb >> 16); }
-constexpr uint8_t GreenOf(uint32_t rgb) { return uint8_t(rgb >> 8); }
-constexpr uint8_t BlueOf(uint32_t rgb) { return uint8_t(rgb); }
+constexpr uint8_t RedOf(uint32_t rgb)
+{
+    return uint8_t(rgb >> 16);
+}
+constexpr uint8_t GreenOf(uint32_t rgb)
+{
+    return uint8_t(rgb >> 8);
+}
+constexpr uint8_t BlueOf(uint32_t rgb)
+{
+    return uint8_t(rgb);
+}
 
 class Bitmap {
 public:

@@ -49,12 +49,12 @@ CountToColour::CountToColour(const ColourTable &table, CountWindow window) : tab
     // inverted. Outside the counts where the index changes it stays at an end entry.
     const bool rising = width >= 0;
     const auto countAt = [&](int64_t distance) { return rising ? lower + distance : lower - distance; };
-    spanFirst_ = int32_t(std::clamp(rising ? countAt(reach[1] - 1) : countAt(reach[Entries - 1]), LowestCount,
-                                    HighestCount));
-    spanLast_ = int32_t(std::clamp(rising ? countAt(reach[Entries - 1]) : countAt(reach[1] - 1), LowestCount,
-                                   HighestCount));
+    spanFirst_ =
+        int32_t(std::clamp(rising ? countAt(reach[1] - 1) : countAt(reach[Entries - 1]), LowestCount, HighestCount));
+    spanLast_ =
+        int32_t(std::clamp(rising ? countAt(reach[Entries - 1]) : countAt(reach[1] - 1), LowestCount, HighestCount));
     spanColours_.resize(std::size_t(spanLast_ - spanFirst_ + 1));
-    reach[0] = rising ? spanFirst_ - lower : lower - spanLast_; // entry 0 starts at the span's end
+    reach[0] = rising ? spanFirst_ - lower : lower - spanLast_;               // entry 0 starts at the span's end
     reach[Entries] = rising ? spanLast_ + 1 - lower : lower - spanFirst_ + 1; // entry 511 runs to it
     for (int k = 0; k < Entries; ++k) {
         // The counts [from, to) of entry k, limited to the span.

@@ -22,8 +22,8 @@ int32_t saturate(long double value)
 
 int32_t saturate(int64_t value)
 {
-    return int32_t(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
-                                       std::numeric_limits<int32_t>::max()));
+    return int32_t(
+        std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
 
 } // namespace
@@ -36,8 +36,7 @@ CountWindow ComputeCountWindow(int32_t countRange, int32_t maxPosition, int32_t 
     return window;
 }
 
-ColourBarCaptions ColourBarCaptionValues(bool percentMode, int32_t countRange, int32_t maxPosition,
-                                         int32_t minPosition)
+ColourBarCaptions ColourBarCaptionValues(bool percentMode, int32_t countRange, int32_t maxPosition, int32_t minPosition)
 {
     if (percentMode)
         return {saturate(100 - int64_t(maxPosition)), minPosition};

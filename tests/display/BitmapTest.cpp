@@ -25,8 +25,8 @@ TEST(Colours, ConvertBetweenTheTableAndThePictureLayouts)
         uint8_t r, g, b;
         uint32_t colorref, rgb;
     } cases[] = {
-        {0, 0, 0, 0x00000000, 0xFF000000},     {255, 1, 0, 0x000001FF, 0xFFFF0100},
-        {0, 0, 254, 0x00FE0000, 0xFF0000FE},   {0x12, 0x34, 0x56, 0x00563412, 0xFF123456},
+        {0, 0, 0, 0x00000000, 0xFF000000},       {255, 1, 0, 0x000001FF, 0xFFFF0100},
+        {0, 0, 254, 0x00FE0000, 0xFF0000FE},     {0x12, 0x34, 0x56, 0x00563412, 0xFF123456},
         {255, 255, 255, 0x00FFFFFF, 0xFFFFFFFF},
     };
     for (const Case &c : cases) {
