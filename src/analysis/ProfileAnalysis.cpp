@@ -1,24 +1,33 @@
-// The analysis works on eight rays at a time: the sample planes of ProfileResults keep the
-// 64 rays of one phase side by side, so a 16-byte vector holds one sample of eight profiles
-// and every rule of a profile (peak, edges, area) becomes a lane-wise step over the samples.
+// The analysis works on many rays at once: the sample planes of ProfileResults keep the 64
+// rays of one phase side by side, so one vector holds the same sample of 8 (or, where the
+// processor has AVX2, 16) profiles, and every rule of a profile (peak, edges, area) becomes a
+// lane-wise step over the samples, with no branch on the counts.
 #include "ProfileAnalysis.h"
+#include "ProfileAnalysisVariants.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 
+// The wide vectors only ever live inside the AVX2 build, so the note that their calling
+// convention differs without AVX does not concern us.
+#pragma GCC diagnostic ignored "-Wpsabi"
+
+#if (defined(__GNUC__) || defined(__clang__)) && (defined(__x86_64__) || defined(__i386__))
+#define CORVISTA_ANALYSIS_AVX2 1
+#endif
+
+// Everything a build calls is inlined into it, so each build compiles all of it for its own
+// instruction set, and no vector crosses a call between builds.
+#define CORVISTA_INLINE inline __attribute__((always_inline))
+
 namespace {
 
 constexpr int Samples = ProfileResults::Samples;
 constexpr int Phases = ProfileResults::Phases;
 constexpr int Rays = ProfileResults::Rays;
-constexpr int Lanes = 8;
-constexpr int Blocks = Rays / Lanes;
-static_assert(Phases == GatedVolume::Phases && Phases == 2 * Lanes);
-
-using V8 = int16_t __attribute__((vector_size(16)));
-using V4 = int32_t __attribute__((vector_size(16)));
+static_assert(Phases == GatedVolume::Phases && Phases == 16);
 
 // Where sample k of ray i lies relative to the centre, and the smallest whole radius that keeps
 // it inside the ROI. These depend on the ray and the sample only, so they are worked out once.
@@ -59,28 +68,47 @@ const RayTable &SharedRayTable()
     return table;
 }
 
-V8 Load(const int16_t *p)
+// The inputs of a run, brought into ranges where every sum stays small.
+struct RunInputs {
+    int slice;        // 0..15; a slice that does not exist reads nothing (lastInside -1)
+    int x0, y0;       // the centre, -64..191: farther out no sample lands in the volume anyway
+    int radius;       // as given
+    int areaPercent;  // 0..101
+    int widthPercent; // 0..101
+    int lastInside;   // the last sample index that can lie inside the ROI, -1..63
+    int lastEdge;     // the last sample index an edge search can stop at, 0..63
+};
+
+// The largest sample that is strictly below `percent` of `peak`: sample * 100 < percent * peak
+// holds exactly when sample <= ceil(percent * peak / 100) - 1. -1 when no sample can be below.
+CORVISTA_INLINE int16_t BelowLimit(int percent, int peak)
 {
-    V8 v;
+    return static_cast<int16_t>(std::min((percent * peak + 99) / 100 - 1, 32767));
+}
+
+template <class T> CORVISTA_INLINE T LoadVector(const void *p)
+{
+    T v;
     std::memcpy(&v, p, sizeof v);
     return v;
 }
 
-void Store(int16_t *p, V8 v) { std::memcpy(p, &v, sizeof v); }
-void Store(int32_t *p, V4 v) { std::memcpy(p, &v, sizeof v); }
+template <class T> CORVISTA_INLINE void StoreVector(void *p, const T &v)
+{
+    std::memcpy(p, &v, sizeof v);
+}
 
-V8 Max(V8 a, V8 b) { return a > b ? a : b; }
-V8 Min(V8 a, V8 b) { return a < b ? a : b; }
+using Cell8 = int16_t __attribute__((vector_size(16)));
 
 // rows[r] holds eight values of ray r; afterwards rows[j] holds value j of the eight rays.
-void Transpose(V8 (&rows)[Lanes])
+CORVISTA_INLINE void Transpose(Cell8 (&rows)[8])
 {
-    V8 t[Lanes], u[Lanes];
-    for (int n = 0; n < Lanes; n += 2) {
+    Cell8 t[8], u[8];
+    for (int n = 0; n < 8; n += 2) {
         t[n] = __builtin_shufflevector(rows[n], rows[n + 1], 0, 8, 1, 9, 2, 10, 3, 11);
         t[n + 1] = __builtin_shufflevector(rows[n], rows[n + 1], 4, 12, 5, 13, 6, 14, 7, 15);
     }
-    for (int n = 0; n < Lanes; n += 4) {
+    for (int n = 0; n < 8; n += 4) {
         u[n] = __builtin_shufflevector(t[n], t[n + 2], 0, 1, 8, 9, 2, 3, 10, 11);
         u[n + 1] = __builtin_shufflevector(t[n], t[n + 2], 4, 5, 12, 13, 6, 7, 14, 15);
         u[n + 2] = __builtin_shufflevector(t[n + 1], t[n + 3], 0, 1, 8, 9, 2, 3, 10, 11);
@@ -92,135 +120,222 @@ void Transpose(V8 (&rows)[Lanes])
     }
 }
 
-// The largest sample that is strictly below `percent` of `peak`: sample * 100 < percent * peak
-// holds exactly when sample <= ceil(percent * peak / 100) - 1. -1 when no sample can be below.
-int16_t BelowLimit(int percent, int peak)
-{
-    return static_cast<int16_t>(std::min((percent * peak + 99) / 100 - 1, 32767));
-}
-
-// Samples 0..lastInside of every ray, all 16 phases of a cell read together and written to
-// the sample planes; negative counts and samples outside the volume or the ROI become 0.
-void GatherSamples(const GatedVolume &volume, int slice, int x0, int y0, int radius, int lastInside,
-                   ProfileResults &out)
+// Samples 0..lastInside of every ray, the 16 phases of a cell read together and written,
+// eight rays at a time, to the sample planes; negative counts and samples outside the volume
+// or the ROI become 0. The planes beyond lastInside are all 0.
+CORVISTA_INLINE void GatherSamples(const GatedVolume &volume, const RunInputs &in, ProfileResults &out)
 {
     alignas(16) static const int16_t outside[Phases] = {};
     const RayTable &table = SharedRayTable();
-    const V8 zero = {};
-    for (int k = 0; k <= lastInside; ++k) {
-        for (int b = 0; b < Blocks; ++b) {
-            V8 low[Lanes], high[Lanes];
-            for (int r = 0; r < Lanes; ++r) {
-                const int i = b * Lanes + r;
-                const int x = x0 + table.dx[k][i];
-                const int y = y0 + table.dy[k][i];
+    const Cell8 zero = {};
+    for (int k = 0; k <= in.lastInside; ++k) {
+        for (int ray = 0; ray < Rays; ray += 8) {
+            Cell8 low[8], high[8];
+            for (int r = 0; r < 8; ++r) {
+                const int i = ray + r;
+                const int x = in.x0 + table.dx[k][i];
+                const int y = in.y0 + table.dy[k][i];
                 const bool inside = x >= 0 && x < GatedVolume::Width && y >= 0 && y < GatedVolume::Height &&
-                                    table.keepRadius[k][i] <= radius;
-                const int16_t *cell = inside ? volume.phases(x, y, slice) : outside;
-                low[r] = Max(Load(cell), zero);
-                high[r] = Max(Load(cell + Lanes), zero);
+                                    table.keepRadius[k][i] <= in.radius;
+                const int16_t *cell = inside ? volume.phases(x, y, in.slice) : outside;
+                const Cell8 a = LoadVector<Cell8>(cell);
+                const Cell8 b = LoadVector<Cell8>(cell + 8);
+                low[r] = a > zero ? a : zero;
+                high[r] = b > zero ? b : zero;
             }
             Transpose(low);
             Transpose(high);
-            for (int j = 0; j < Lanes; ++j) {
-                Store(&out.ProfileSamples[k][j][b * Lanes], low[j]);
-                Store(&out.ProfileSamples[k][j + Lanes][b * Lanes], high[j]);
+            for (int j = 0; j < 8; ++j) {
+                StoreVector(&out.ProfileSamples[k][j][ray], low[j]);
+                StoreVector(&out.ProfileSamples[k][j + 8][ray], high[j]);
             }
         }
     }
-    for (int k = lastInside + 1; k < Samples; ++k)
+    for (int k = in.lastInside + 1; k < Samples; ++k)
         std::memset(out.ProfileSamples[k], 0, sizeof out.ProfileSamples[k]);
 }
 
-// Peak, edges, width and area of the eight profiles of phase j, rays b*8 .. b*8+7. Samples
-// beyond lastEdge are 0 and cannot move any result, so the scans stop there.
-void ReduceProfiles(int j, int b, int lastInside, int lastEdge, int areaPercent, int widthPercent,
-                    ProfileResults &out)
+// Vectors of L counts (int16) and of L/2 sums (int32).
+template <int L> struct Lanes;
+template <> struct Lanes<8> {
+    using Count = int16_t __attribute__((vector_size(16)));
+    using Sum = int32_t __attribute__((vector_size(16)));
+    CORVISTA_INLINE static Sum low(Count v)
+    {
+        return __builtin_convertvector(__builtin_shufflevector(v, v, 0, 1, 2, 3), Sum);
+    }
+    CORVISTA_INLINE static Sum high(Count v)
+    {
+        return __builtin_convertvector(__builtin_shufflevector(v, v, 4, 5, 6, 7), Sum);
+    }
+};
+template <> struct Lanes<16> {
+    using Count = int16_t __attribute__((vector_size(32)));
+    using Sum = int32_t __attribute__((vector_size(32)));
+    CORVISTA_INLINE static Sum low(Count v)
+    {
+        return __builtin_convertvector(__builtin_shufflevector(v, v, 0, 1, 2, 3, 4, 5, 6, 7), Sum);
+    }
+    CORVISTA_INLINE static Sum high(Count v)
+    {
+        return __builtin_convertvector(__builtin_shufflevector(v, v, 8, 9, 10, 11, 12, 13, 14, 15), Sum);
+    }
+};
+
+// Peak, edges, width and area of the 64 profiles of phase j. The rays are handled side by side
+// so that the running values of different lanes do not wait on one another. Samples beyond
+// lastEdge are 0 and cannot move any result, so the scans stop there.
+template <int L> CORVISTA_INLINE void ReduceProfiles(int j, const RunInputs &in, ProfileResults &out)
 {
-    const int ray = b * Lanes;
-    const V8 one = {1, 1, 1, 1, 1, 1, 1, 1};
-    const V8 none = {32767, 32767, 32767, 32767, 32767, 32767, 32767, 32767};
-
-    // The first sample that reaches the maximum wins: only a strictly greater one replaces it.
-    V8 peak = {}, peakDist = {}, k = {};
-    for (int n = 0; n <= lastInside; ++n, k += one) {
-        const V8 v = Load(&out.ProfileSamples[n][j][ray]);
-        const V8 greater = v > peak;
-        peak = greater ? v : peak;
-        peakDist = greater ? k : peakDist;
+    using V = typename Lanes<L>::Count;
+    using S = typename Lanes<L>::Sum;
+    constexpr int N = Rays / L;
+    V one, none;
+    for (int r = 0; r < L; ++r) {
+        one[r] = 1;
+        none[r] = 32767;
     }
 
-    V8 limitA, limitW;
-    for (int r = 0; r < Lanes; ++r) {
-        limitA[r] = BelowLimit(areaPercent, peak[r]);
-        limitW[r] = BelowLimit(widthPercent, peak[r]);
+    // The first sample that reaches the maximum wins: the peak distance is the last k at which
+    // the running peak rose, the largest such k.
+    V peak[N] = {}, peakDist[N] = {};
+    V k = {};
+    for (int n = 0; n <= in.lastInside; ++n, k += one) {
+        const int16_t *row = out.ProfileSamples[n][j];
+        for (int b = 0; b < N; ++b) {
+            const V v = LoadVector<V>(row + b * L);
+            const V rose = (v > peak[b]) & k;
+            peak[b] = v > peak[b] ? v : peak[b];
+            peakDist[b] = rose > peakDist[b] ? rose : peakDist[b];
+        }
     }
+
+    V limitA[N], limitW[N];
+    for (int b = 0; b < N; ++b)
+        for (int r = 0; r < L; ++r) {
+            limitA[b][r] = BelowLimit(in.areaPercent, peak[b][r]);
+            limitW[b][r] = BelowLimit(in.widthPercent, peak[b][r]);
+        }
 
     // Inner edge: the largest index at or below the peak distance whose sample is below the
-    // threshold (the first hit searching inwards); 0, as after a zeroed start, when none is.
-    // With the peak at 0 the search would be skipped, and the only candidate, 0, changes nothing.
+    // threshold (the first hit searching inwards); 0, as after a zeroed start, when there is
+    // none. With the peak at 0 the search is skipped, and its only candidate, 0, changes nothing.
     // Outer edge: the smallest index at or above the peak distance whose sample is below.
-    V8 innerA = {}, innerW = {}, outerA = none, outerW = none;
-    k = V8{};
-    for (int n = 0; n <= lastEdge; ++n, k += one) {
-        const V8 v = Load(&out.ProfileSamples[n][j][ray]);
-        const V8 inward = k <= peakDist;
-        const V8 outward = k >= peakDist;
-        const V8 belowA = v <= limitA;
-        const V8 belowW = v <= limitW;
-        innerA = Max(innerA, belowA & inward & k);
-        innerW = Max(innerW, belowW & inward & k);
-        outerA = Min(outerA, (belowA & outward) ? k : none);
-        outerW = Min(outerW, (belowW & outward) ? k : none);
+    V innerA[N] = {}, innerW[N] = {}, outerA[N], outerW[N];
+    for (int b = 0; b < N; ++b)
+        outerA[b] = outerW[b] = none;
+    k = V{};
+    for (int n = 0; n <= in.lastEdge; ++n, k += one) {
+        const int16_t *row = out.ProfileSamples[n][j];
+        for (int b = 0; b < N; ++b) {
+            const V v = LoadVector<V>(row + b * L);
+            const V inward = k > peakDist[b] ? V{} : k;
+            const V outward = peakDist[b] > k ? none : k;
+            const V belowA = v <= limitA[b];
+            const V belowW = v <= limitW[b];
+            const V innerCandidateA = belowA & inward, innerCandidateW = belowW & inward;
+            const V outerCandidateA = belowA ? outward : none, outerCandidateW = belowW ? outward : none;
+            innerA[b] = innerCandidateA > innerA[b] ? innerCandidateA : innerA[b];
+            innerW[b] = innerCandidateW > innerW[b] ? innerCandidateW : innerW[b];
+            outerA[b] = outerCandidateA < outerA[b] ? outerCandidateA : outerA[b];
+            outerW[b] = outerCandidateW < outerW[b] ? outerCandidateW : outerW[b];
+        }
     }
-    outerA = outerA == none ? V8{} : outerA;
-    outerW = outerW == none ? V8{} : outerW;
+    for (int b = 0; b < N; ++b) {
+        outerA[b] = outerA[b] == none ? V{} : outerA[b];
+        outerW[b] = outerW[b] == none ? V{} : outerW[b];
+    }
 
-    // Area: the samples from the inner to the outer area edge, both included; none when the
+    // Area: the samples from the inner to the outer area edge, both included; nothing when the
     // inner edge lies beyond the outer one, and 0 when the two coincide.
-    V4 areaLow = {}, areaHigh = {};
-    k = V8{};
-    const V8 zero = {};
-    for (int n = 0; n <= lastEdge; ++n, k += one) {
-        const V8 v = Load(&out.ProfileSamples[n][j][ray]) & (k >= innerA) & (k <= outerA);
-        areaLow += reinterpret_cast<V4>(__builtin_shufflevector(v, zero, 0, 8, 1, 9, 2, 10, 3, 11));
-        areaHigh += reinterpret_cast<V4>(__builtin_shufflevector(v, zero, 4, 12, 5, 13, 6, 14, 7, 15));
+    S areaLow[N] = {}, areaHigh[N] = {};
+    k = V{};
+    for (int n = 0; n <= in.lastEdge; ++n, k += one) {
+        const int16_t *row = out.ProfileSamples[n][j];
+        for (int b = 0; b < N; ++b) {
+            const V v = LoadVector<V>(row + b * L) & (k >= innerA[b]) & (k <= outerA[b]);
+            areaLow[b] += Lanes<L>::low(v);
+            areaHigh[b] += Lanes<L>::high(v);
+        }
     }
-    const V8 distinct = innerA != outerA;
-    areaLow &= reinterpret_cast<V4>(__builtin_shufflevector(distinct, distinct, 0, 0, 1, 1, 2, 2, 3, 3));
-    areaHigh &= reinterpret_cast<V4>(__builtin_shufflevector(distinct, distinct, 4, 4, 5, 5, 6, 6, 7, 7));
 
-    Store(&out.ProfilePeak[j][ray], peak);
-    Store(&out.ProfilePeakDist[j][ray], peakDist);
-    Store(&out.InnerEdgeA[j][ray], innerA);
-    Store(&out.OuterEdgeA[j][ray], outerA);
-    Store(&out.InnerEdgeW[j][ray], innerW);
-    Store(&out.OuterEdgeW[j][ray], outerW);
-    Store(&out.ProfileWidth[j][ray], outerW - innerW);
-    Store(&out.ProfileArea[j][ray], areaLow);
-    Store(&out.ProfileArea[j][ray + 4], areaHigh);
+    for (int b = 0; b < N; ++b) {
+        const int ray = b * L;
+        const V distinct = innerA[b] != outerA[b];
+        StoreVector(&out.ProfilePeak[j][ray], peak[b]);
+        StoreVector(&out.ProfilePeakDist[j][ray], peakDist[b]);
+        StoreVector(&out.InnerEdgeA[j][ray], innerA[b]);
+        StoreVector(&out.OuterEdgeA[j][ray], outerA[b]);
+        StoreVector(&out.InnerEdgeW[j][ray], innerW[b]);
+        StoreVector(&out.OuterEdgeW[j][ray], outerW[b]);
+        StoreVector(&out.ProfileWidth[j][ray], outerW[b] - innerW[b]);
+        StoreVector(&out.ProfileArea[j][ray], areaLow[b] & Lanes<L>::low(distinct));
+        StoreVector(&out.ProfileArea[j][ray + L / 2], areaHigh[b] & Lanes<L>::high(distinct));
+    }
+}
+
+template <int L> CORVISTA_INLINE void Analyse(const GatedVolume &volume, const RunInputs &in, ProfileResults &out)
+{
+    GatherSamples(volume, in, out);
+    for (int j = 0; j < Phases; ++j)
+        ReduceProfiles<L>(j, in, out);
+}
+
+RunInputs Prepare(const AnalysisInputs &inputs)
+{
+    RunInputs in{};
+    const bool sliceExists = inputs.slice >= 0 && inputs.slice < GatedVolume::Slices;
+    in.slice = sliceExists ? inputs.slice : 0;
+    // A centre more than 64 pixels outside the volume sees nothing either way. A threshold
+    // below 0 finds no sample below it, just as 0 does, and one above 100 finds every sample of
+    // a positive profile below it, just as 101 does.
+    in.x0 = std::clamp(inputs.centreX, -Samples, GatedVolume::Width + Samples - 1);
+    in.y0 = std::clamp(inputs.centreY, -Samples, GatedVolume::Height + Samples - 1);
+    in.radius = inputs.radius;
+    in.areaPercent = std::clamp(inputs.areaThreshold, 0, 101);
+    in.widthPercent = std::clamp(inputs.widthThreshold, 0, 101);
+    // Sample k lies at a distance of k up to rounding, so samples beyond the radius are outside
+    // the ROI; the first of them (if any) still takes part in the outer edge searches.
+    in.lastInside = !sliceExists || inputs.radius < 0 ? -1 : std::min(inputs.radius, Samples - 1);
+    in.lastEdge = std::min(in.lastInside + 1, Samples - 1);
+    return in;
 }
 
 } // namespace
 
+void AnalyseProfilesPortable(const GatedVolume &volume, const AnalysisInputs &inputs, ProfileResults &results)
+{
+    Analyse<8>(volume, Prepare(inputs), results);
+}
+
+#ifdef CORVISTA_ANALYSIS_AVX2
+bool Avx2AnalysisAvailable()
+{
+    static const bool available = __builtin_cpu_supports("avx2");
+    return available;
+}
+
+[[gnu::target("avx2")]] void AnalyseProfilesAvx2(const GatedVolume &volume, const AnalysisInputs &inputs,
+                                                 ProfileResults &results)
+{
+    Analyse<16>(volume, Prepare(inputs), results);
+}
+#else
+bool Avx2AnalysisAvailable()
+{
+    return false;
+}
+
+void AnalyseProfilesAvx2(const GatedVolume &volume, const AnalysisInputs &inputs, ProfileResults &results)
+{
+    AnalyseProfilesPortable(volume, inputs, results);
+}
+#endif
+
 void AnalyseProfiles(const GatedVolume &volume, const AnalysisInputs &inputs, ProfileResults &results)
 {
-    // A centre more than 64 pixels outside the volume sees nothing either way; clamping it keeps
-    // the sums below in range. A threshold below 0 finds no sample below it, just as 0 does, and
-    // one above 100 finds every sample of a positive profile below it, just as 101 does.
-    const int x0 = std::clamp(inputs.centreX, -Samples, GatedVolume::Width + Samples - 1);
-    const int y0 = std::clamp(inputs.centreY, -Samples, GatedVolume::Height + Samples - 1);
-    const int areaPercent = std::clamp(inputs.areaThreshold, 0, 101);
-    const int widthPercent = std::clamp(inputs.widthThreshold, 0, 101);
-    const bool sliceExists = inputs.slice >= 0 && inputs.slice < GatedVolume::Slices;
-
-    // Sample k lies at a distance of k up to rounding, so samples beyond the radius are outside
-    // the ROI; the first of them (if any) still takes part in the outer edge searches.
-    const int lastInside = !sliceExists || inputs.radius < 0 ? -1 : std::min(inputs.radius, Samples - 1);
-    const int lastEdge = std::min(lastInside + 1, Samples - 1);
-
-    GatherSamples(volume, sliceExists ? inputs.slice : 0, x0, y0, inputs.radius, lastInside, results);
-    for (int j = 0; j < Phases; ++j)
-        for (int b = 0; b < Blocks; ++b)
-            ReduceProfiles(j, b, lastInside, lastEdge, areaPercent, widthPercent, results);
+    if (Avx2AnalysisAvailable())
+        AnalyseProfilesAvx2(volume, inputs, results);
+    else
+        AnalyseProfilesPortable(volume, inputs, results);
 }

@@ -38,8 +38,7 @@ void ReferenceAnalyseProfiles(const GatedVolume &volume, const AnalysisInputs &i
             r.ProfilePeakDist[j][i] = static_cast<int16_t>(peakDist);
 
             auto below = [&](int k, int percent) {
-                return static_cast<long long>(r.ProfileSamples[k][j][i]) * 100 <
-                       static_cast<long long>(percent) * peak;
+                return static_cast<long long>(r.ProfileSamples[k][j][i]) * 100 < static_cast<long long>(percent) * peak;
             };
             if (peakDist > 0) {
                 for (int k = peakDist; k >= 0; --k)
