@@ -1,6 +1,7 @@
 // The count-profile analysis on the sample study: one run (16 phases x 64 rays x 64 samples)
 // and the 16 runs a per-phase bull's-eye or an export block makes, one per slice.
 #include "ProfileAnalysis.h"
+#include "ProfileAnalysisVariants.h"
 #include "StudyReader.h"
 
 #ifdef CORVISTA_HAVE_PHANTOM
@@ -65,6 +66,20 @@ void BM_AnalyseProfiles(benchmark::State &state)
     }
 }
 BENCHMARK(BM_AnalyseProfiles)->Unit(benchmark::kMicrosecond);
+
+// The same run in the build for processors without AVX2 (eight rays at a time).
+void BM_AnalyseProfilesPortable(benchmark::State &state)
+{
+    const GatedVolume &volume = SampleVolume();
+    auto results = std::make_unique<ProfileResults>();
+    const AnalysisInputs inputs;
+    for (auto _ : state) {
+        AnalyseProfilesPortable(volume, inputs, *results);
+        benchmark::DoNotOptimize(results.get());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_AnalyseProfilesPortable)->Unit(benchmark::kMicrosecond);
 
 void BM_AnalyseAllSlices(benchmark::State &state)
 {
