@@ -1,21 +1,193 @@
-// The main window of Corvista. It owns the program's data and every control.
+// The main window of Corvista: it owns the program's data and every control, and holds the
+// event handlers. Its layout is the control table of MainLayout.cpp; this file declares the
+// controls the handlers use by name, the handlers, and the start-up of the program.
 #pragma once
 
+#include "Controls.h"
 #include "ProgramData.h"
 
+#include <QAction>
+#include <QGroupBox>
 #include <QMainWindow>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+
 #include <memory>
 
-class TSDIAppForm : public QMainWindow
-{
+class TAboutBox;
+
+class TSDIAppForm : public QMainWindow {
     Q_OBJECT
 
 public:
+    // The size of the client area below the menu bar.
+    static constexpr int ClientWidth = 942;
+    static constexpr int ClientHeight = 705;
+
     explicit TSDIAppForm(QWidget *parent = nullptr);
     ~TSDIAppForm() override;
 
     ProgramData &data() { return *data_; }
+    ViewState &view() { return data_->view; }
+
+    // Any control or menu item of the window by its name.
+    template <class T = QObject>
+    T *control(const QString &name) const
+    {
+        return findChild<T *>(name);
+    }
+
+    // Makes the study controls visible; called after the first successful load.
+    void RevealControls();
+
+    // The application's current hint text, which ShowHint puts in the status bar.
+    const QString &applicationHint() const { return applicationHint_; }
+
+    // --- Handlers of the window itself -----------------------------------------------------
+    void FormCreate(QObject *Sender);
+    void FormDestroy(QObject *Sender);
+    void ShowHint(QObject *Sender);
+    void ExitItemClick(QObject *Sender);
+    void About1Click(QObject *Sender);
+
+    // --- Menu handlers ------------------------------------------------------------------------
+    void OpenItemClick(QObject *Sender);
+    void SaveItemClick(QObject *Sender);
+    void KC1Click(QObject *Sender);
+    void K1Click(QObject *Sender);
+    void K2Click(QObject *Sender);
+
+    // --- Control handlers ------------------------------------------------------------------------
+    void OnRBSaveClick(QObject *Sender);
+    void OnImage1MouseDown(QObject *Sender, Qt::MouseButton Button, int X, int Y);
+    void OnImage3MouseDpwn(QObject *Sender, Qt::MouseButton Button, int X, int Y);
+    void OnSBMaxScroll(QObject *Sender, ScrollCode ScrollKind, int ScrollPos);
+    void OnSBMinScroll(QObject *Sender, ScrollCode ScrollKind, int ScrollPos);
+    void ScrollBarXChange(QObject *Sender);
+    void ScrollBarYChange(QObject *Sender);
+    void OnSBRChange(QObject *Sender);
+    void OnSBDChange(QObject *Sender);
+    void RBOnClick(QObject *Sender);
+    void RBOffClick(QObject *Sender);
+    void OnSliceClick(QObject *Sender);
+    void OnPhaseClick(QObject *Sender);
+    void OnSLClick(QObject *Sender);
+    void OnPHClick(QObject *Sender);
+    void OnMapSelet(QObject *Sender);
+    void OnMAPSelectClick(QObject *Sender);
+    void ScrollBar4Change(QObject *Sender);
+    void OnRBSB_eyeClick(QObject *Sender);
+    void ScrollBarAChange(QObject *Sender);
+    void ScrollBarWChange(QObject *Sender);
+    void OnMoveClick(QObject *Sender);
+    void OnStopClick(QObject *Sender);
+    void OnSTTChange(QObject *Sender);
+
+    // --- Controls --------------------------------------------------------------------------------
+    QFrame *SpeedPanel = nullptr;
+    TLabel *Label4 = nullptr;
+    TLabel *Label5 = nullptr;
+    TRadioButton *RadioButton46 = nullptr;
+    TRadioButton *RadioButton47 = nullptr;
+    QProgressBar *ProgressBar1 = nullptr;
+    QStatusBar *StatusBar = nullptr;
+
+    TImage *Image1 = nullptr;
+    TImage *Image2 = nullptr;
+    TImage *Image3 = nullptr;
+    TImage *Image4 = nullptr;
+    TImage *Image5 = nullptr;
+
+    TLabel *Label1 = nullptr;
+    TLabel *Label2 = nullptr;
+    TScrollBar *ScrollBarMax = nullptr;
+    TScrollBar *ScrollBarMin = nullptr;
+
+    TScrollBar *ScrollBarX = nullptr;
+    TScrollBar *ScrollBarY = nullptr;
+    TScrollBar *ScrollBarR = nullptr;
+    TLabel *Label3 = nullptr;
+    TScrollBar *ScrollBarD = nullptr;
+    TRadioButton *RBOn = nullptr;
+    TRadioButton *RBOff = nullptr;
+    TLabel *Label6 = nullptr;
+
+    QGroupBox *GroupBox1 = nullptr;
+    QGroupBox *GroupBox2 = nullptr;
+    QGroupBox *GroupBox3 = nullptr;
+    TRadioButton *RadioButton33 = nullptr;
+    TRadioButton *RadioButton34 = nullptr;
+    TRadioButton *RadioButton35 = nullptr;
+    QGroupBox *GroupBox4 = nullptr;
+    TRadioButton *RadioButton37 = nullptr; // "GA", checked again by the montage buttons
+
+    TScrollBar *ScrollBar4 = nullptr;
+    QFrame *Panel1 = nullptr;
+    TScrollBar *ScrollBarA = nullptr;
+    TScrollBar *ScrollBarW = nullptr;
+    TLabel *Label7 = nullptr;
+    TLabel *Label8 = nullptr;
+    TLabel *LabelA = nullptr;
+    TLabel *LabelW = nullptr;
+
+    QPushButton *Button1 = nullptr;
+    QPushButton *Button2 = nullptr;
+    TScrollBar *ScrollBarT = nullptr;
+
+    // --- Menu --------------------------------------------------------------------------------------
+    QMenu *FileMenu = nullptr;
+    QAction *OpenItem = nullptr;
+    QAction *SaveItem = nullptr;
+    QAction *ExitItem = nullptr;
+    QMenu *KE1 = nullptr;
+    QAction *KC1 = nullptr;
+    QMenu *KV1 = nullptr;
+    QAction *K1 = nullptr;
+    QAction *K2 = nullptr;
+    QMenu *Help1 = nullptr;
+    QAction *About1 = nullptr;
+
+protected:
+    bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
+    void buildControls();
+    void buildMenus();
+    void applyTabOrder();
+
     std::unique_ptr<ProgramData> data_;
+    QString applicationHint_;
+    // The application's hint handler, installed by FormCreate.
+    void (TSDIAppForm::*onHint_)(QObject *) = nullptr;
+};
+
+// Where FormCreate puts the window: centred on the screen, then 10 pixels up and to the left.
+// Both halvings truncate toward zero, so a window wider than the screen gets a negative Left.
+struct WindowPlace {
+    int left;
+    int top;
+};
+constexpr WindowPlace MainWindowPlace(int screenWidth, int screenHeight, int outerWidth, int outerHeight)
+{
+    return {(screenWidth - outerWidth) / 2 - 10, (screenHeight - outerHeight) / 2 - 10};
+}
+
+// The program's two windows, made at start-up and valid until the program ends.
+extern TSDIAppForm *SDIAppForm;
+extern TAboutBox *AboutBox;
+
+// Start-up: creates the main window (which runs FormCreate) and then the hidden About
+// dialog, and sets SDIAppForm and AboutBox. Destroying the result destroys both windows and
+// clears the two references.
+struct ProgramWindows {
+    ProgramWindows();
+    ~ProgramWindows();
+    ProgramWindows(const ProgramWindows &) = delete;
+    ProgramWindows &operator=(const ProgramWindows &) = delete;
+
+    std::unique_ptr<TSDIAppForm> main;
+    std::unique_ptr<TAboutBox> about;
 };

@@ -1,3 +1,4 @@
+// Corvista: a gated SPECT study of the left ventricle in one window.
 #include "SDIMain.h"
 
 #include <QApplication>
@@ -5,7 +6,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    TSDIAppForm window;
-    window.show();
+    ProgramWindows windows;
+    windows.main->show();
     return app.exec();
 }

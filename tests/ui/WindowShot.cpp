@@ -1,0 +1,58 @@
+// Builds the program's windows as at start-up, reveals the study controls and saves
+// pictures of them, so the layout can be looked at without loading a study:
+//   corvista-window-shot OUTDIR [HOLD_MS]
+// writes OUTDIR/window-start.png (as the program starts), OUTDIR/window-revealed.png
+// (every study control shown), OUTDIR/window-hint.png (a hint in the status bar) and
+// OUTDIR/about.png, then keeps the window on the screen for HOLD_MS milliseconds so that
+// the whole screen can be captured as well.
+#include "About.h"
+#include "SDIMain.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QStatusTipEvent>
+#include <QTest>
+#include <QTimer>
+
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: corvista-window-shot OUTDIR [HOLD_MS]\n");
+        return 2;
+    }
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    const int holdMs = argc > 2 ? std::atoi(argv[2]) : 0;
+
+    ProgramWindows windows;
+    TSDIAppForm &form = *windows.main;
+    form.show();
+    if (!QTest::qWaitForWindowExposed(&form))
+        return 1;
+    QTest::qWait(200);
+    bool ok = form.grab().save(out.filePath(QStringLiteral("window-start.png")));
+
+    form.RevealControls();
+    QTest::qWait(200);
+    ok = form.grab().save(out.filePath(QStringLiteral("window-revealed.png"))) && ok;
+
+    // The hint of the count-window bar, the longest one, as the mouse would bring it.
+    QTest::mouseMove(form.ScrollBarMax);
+    QStatusTipEvent tip(form.ScrollBarMax->statusTip());
+    QApplication::sendEvent(form.ScrollBarMax, &tip);
+    QTest::qWait(200);
+    ok = form.grab().save(out.filePath(QStringLiteral("window-hint.png"))) && ok;
+
+    AboutBox->show();
+    if (QTest::qWaitForWindowExposed(AboutBox))
+        ok = AboutBox->grab().save(out.filePath(QStringLiteral("about.png"))) && ok;
+    if (holdMs > 0)
+        QTest::qWait(holdMs);
+    AboutBox->hide();
+    std::printf("window at %d,%d size %dx%d, client at %d,%d\n", form.x(), form.y(), form.width(), form.height(),
+                form.centralWidget()->x(), form.centralWidget()->y());
+    return ok ? 0 : 1;
+}
