@@ -195,11 +195,12 @@ void TSDIAppForm::buildMenus()
     for (const MenuItemDesc &item : MenuItems) {
         QMenu *menu = menus.value(QString::fromUtf8(item.menu));
         // Owned by the window, so a hint with no menu to show it still reaches the window.
-        auto *action = new QAction(QString::fromUtf8(item.caption), this);
+        auto *action = new QAction(this);
         action->setObjectName(QString::fromUtf8(item.name));
         if (item.flags & Separator) {
-            action->setSeparator(true);
+            action->setSeparator(true); // a line, without the "-" that stands for it
         } else {
+            action->setText(QString::fromUtf8(item.caption));
             action->setStatusTip(QString::fromUtf8(item.hint));
             action->setShortcut(QKeySequence(QString::fromLatin1(item.shortcut), QKeySequence::PortableText));
             action->setCheckable(item.flags & Checkable);

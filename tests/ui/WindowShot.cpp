@@ -3,9 +3,11 @@
 //   corvista-window-shot OUTDIR [HOLD_MS]
 // writes OUTDIR/window-start.png (as the program starts), OUTDIR/window-revealed.png
 // (every study control shown), OUTDIR/window-hint.png (a hint in the status bar) and
-// OUTDIR/about.png, then keeps the window on the screen for HOLD_MS milliseconds so that
-// the whole screen can be captured as well.
+// OUTDIR/about.png, then OUTDIR/window-images.png (every image control filled, framed in
+// red on its outermost pixels, to show its place and size), and keeps the window on the
+// screen for HOLD_MS milliseconds so that the whole screen can be captured as well.
 #include "About.h"
+#include "Bitmap.h"
 #include "SDIMain.h"
 
 #include <QApplication>
@@ -49,9 +51,25 @@ int main(int argc, char *argv[])
     AboutBox->show();
     if (QTest::qWaitForWindowExposed(AboutBox))
         ok = AboutBox->grab().save(out.filePath(QStringLiteral("about.png"))) && ok;
+    AboutBox->hide();
+
+    const uint32_t fills[] = {Rgb(0, 0, 160), Rgb(0, 160, 0), Rgb(0, 120, 120), Rgb(120, 0, 120), Rgb(120, 120, 0)};
+    int i = 0;
+    for (TImage *image : {form.Image1, form.Image2, form.Image3, form.Image4, form.Image5}) {
+        Bitmap picture(image->width(), image->height(), fills[i++]);
+        const uint32_t red = Rgb(255, 0, 0);
+        picture.fillRect(0, 0, picture.width(), 1, red);
+        picture.fillRect(0, picture.height() - 1, picture.width(), picture.height(), red);
+        picture.fillRect(0, 0, 1, picture.height(), red);
+        picture.fillRect(picture.width() - 1, 0, picture.width(), picture.height(), red);
+        image->setPicture(picture);
+    }
+    QTest::qWait(100);
+    ok = form.grab().save(out.filePath(QStringLiteral("window-images.png"))) && ok;
+
+    // The screen capture (and real key presses, for a menu) happen meanwhile.
     if (holdMs > 0)
         QTest::qWait(holdMs);
-    AboutBox->hide();
     std::printf("window at %d,%d size %dx%d, client at %d,%d\n", form.x(), form.y(), form.width(), form.height(),
                 form.centralWidget()->x(), form.centralWidget()->y());
     return ok ? 0 : 1;
