@@ -48,8 +48,7 @@ struct ControlRange {
     int position = 0;
 };
 
-template <class Form>
-struct ControlDesc {
+template <class Form> struct ControlDesc {
     // Click of a button or radio button (also when the program checks the radio button),
     // change of a scroll bar.
     using SenderHandler = void (Form::*)(QObject *Sender);
@@ -60,9 +59,9 @@ struct ControlDesc {
     using Handler = std::variant<std::monostate, SenderHandler, ScrollHandler, MouseHandler>;
 
     // The member of the form that is set to the control.
-    using Field = std::variant<std::monostate, QFrame *Form::*, QGroupBox *Form::*, TLabel *Form::*,
-                               TRadioButton *Form::*, QPushButton *Form::*, TScrollBar *Form::*,
-                               QProgressBar *Form::*, QStatusBar *Form::*, TImage *Form::*>;
+    using Field = std::variant<std::monostate, QFrame * Form::*, QGroupBox * Form::*, TLabel * Form::*,
+                               TRadioButton * Form::*, QPushButton * Form::*, TScrollBar * Form::*,
+                               QProgressBar * Form::*, QStatusBar * Form::*, TImage * Form::*>;
 
     const char *name; // objectName
     ControlKind kind;
@@ -241,10 +240,9 @@ QHash<QString, QWidget *> BuildControls(Form &form, QWidget *client, std::span<c
                 } else if constexpr (std::is_same_v<H, typename Desc::ScrollHandler>) {
                     auto *bar = qobject_cast<TScrollBar *>(w);
                     Q_ASSERT(bar);
-                    QObject::connect(bar, &TScrollBar::scrollRequest, &form,
-                                     [&form, bar, handler](ScrollCode kind, int position) {
-                                         (form.*handler)(bar, kind, position);
-                                     });
+                    QObject::connect(
+                        bar, &TScrollBar::scrollRequest, &form,
+                        [&form, bar, handler](ScrollCode kind, int position) { (form.*handler)(bar, kind, position); });
                 } else if constexpr (std::is_same_v<H, typename Desc::MouseHandler>) {
                     auto *image = qobject_cast<TImage *>(w);
                     Q_ASSERT(image);

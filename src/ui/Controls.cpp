@@ -113,7 +113,8 @@ TImage::TImage(QWidget *parent) : QWidget(parent)
 void TImage::setPicture(const QImage &picture)
 {
     // A deep copy: the picture may wrap pixels that its owner releases right after.
-    picture_ = picture.format() == QImage::Format_RGB32 ? picture.copy() : picture.convertToFormat(QImage::Format_RGB32);
+    picture_ =
+        picture.format() == QImage::Format_RGB32 ? picture.copy() : picture.convertToFormat(QImage::Format_RGB32);
     update();
 }
 

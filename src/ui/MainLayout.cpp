@@ -172,7 +172,7 @@ const MenuItemDesc MenuItems[] = {
 
 // Tab order; a group box or panel stands for the controls inside it, in their table order.
 const char *const TabOrder[] = {
-    "SpeedPanel", "GroupBox1", "ScrollBarMax", "ScrollBarMin", "ScrollBarR", "GroupBox2", "GroupBox3",
+    "SpeedPanel", "GroupBox1", "ScrollBarMax", "ScrollBarMin", "ScrollBarR", "GroupBox2",  "GroupBox3",
     "Button1",    "Button2",   "ScrollBarY",   "ScrollBarX",   "GroupBox4",  "ScrollBar4", "ScrollBarT",
     "ScrollBarD", "RBOn",      "RBOff",        "ScrollBarA",   "ScrollBarW", "Panel1",
 };
@@ -205,7 +205,8 @@ void TSDIAppForm::buildMenus()
             action->setShortcut(QKeySequence(QString::fromLatin1(item.shortcut), QKeySequence::PortableText));
             action->setCheckable(item.flags & Checkable);
             action->setChecked(item.flags & CheckedItem);
-            connect(action, &QAction::triggered, this, [this, action, handler = item.handler] { (this->*handler)(action); });
+            connect(action, &QAction::triggered, this,
+                    [this, action, handler = item.handler] { (this->*handler)(action); });
         }
         menu->addAction(action);
         if (item.member)

@@ -19,8 +19,7 @@ using MessageBoxFunction = std::function<QMessageBox::StandardButton(const Messa
 
 // Shows a modal message box (or asks the replacement) and returns the button pressed.
 QMessageBox::StandardButton ShowMessageBox(QWidget *parent, QMessageBox::Icon icon, const QString &title,
-                                           const QString &text,
-                                           QMessageBox::StandardButtons buttons = QMessageBox::Ok);
+                                           const QString &text, QMessageBox::StandardButtons buttons = QMessageBox::Ok);
 
 // Replaces the function that shows message boxes and returns the one in force before;
 // an empty function restores the real message box.

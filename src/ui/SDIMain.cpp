@@ -17,10 +17,10 @@ TAboutBox *AboutBox = nullptr;
 namespace {
 // Made visible by the first successful load, in this order.
 const char *const StudyControls[] = {
-    "GroupBox1",    "GroupBox2",    "GroupBox3",  "GroupBox4",  "Label1",     "Label2",     "Label3",
-    "Label4",       "Label5",       "Label6",     "Label7",     "Label8",     "LabelA",     "LabelW",
-    "ScrollBarMax", "ScrollBarMin", "ScrollBarX", "ScrollBarY", "ScrollBarT", "ScrollBarR", "ScrollBarD",
-    "ScrollBar4",   "ScrollBarA",   "ScrollBarW", "RBOn",       "RBOff",      "Button1",    "Button2",
+    "GroupBox1",     "GroupBox2",     "GroupBox3",  "GroupBox4",  "Label1",     "Label2",     "Label3",
+    "Label4",        "Label5",        "Label6",     "Label7",     "Label8",     "LabelA",     "LabelW",
+    "ScrollBarMax",  "ScrollBarMin",  "ScrollBarX", "ScrollBarY", "ScrollBarT", "ScrollBarR", "ScrollBarD",
+    "ScrollBar4",    "ScrollBarA",    "ScrollBarW", "RBOn",       "RBOff",      "Button1",    "Button2",
     "RadioButton46", "RadioButton47", "Panel1",
 };
 } // namespace
@@ -60,7 +60,8 @@ void TSDIAppForm::FormCreate(QObject *)
     onHint_ = &TSDIAppForm::ShowHint;
     const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
     const QSize outer = frameGeometry().size();
-    const WindowPlace place = MainWindowPlace(s->geometry().width(), s->geometry().height(), outer.width(), outer.height());
+    const WindowPlace place =
+        MainWindowPlace(s->geometry().width(), s->geometry().height(), outer.width(), outer.height());
     move(place.left, place.top);
 }
 

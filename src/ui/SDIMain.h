@@ -33,11 +33,7 @@ public:
     ViewState &view() { return data_->view; }
 
     // Any control or menu item of the window by its name.
-    template <class T = QObject>
-    T *control(const QString &name) const
-    {
-        return findChild<T *>(name);
-    }
+    template <class T = QObject> T *control(const QString &name) const { return findChild<T *>(name); }
 
     // Makes the study controls visible; called after the first successful load.
     void RevealControls();

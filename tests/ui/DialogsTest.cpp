@@ -67,9 +67,13 @@ TEST(FileDialogs, OpenAndSaveSettings)
         QStringList shown; // as the filter list displays them
     };
     Case cases[] = {
-        {CreateOpenDialog(nullptr), QFileDialog::AcceptOpen, "d01",
+        {CreateOpenDialog(nullptr),
+         QFileDialog::AcceptOpen,
+         "d01",
          {QStringLiteral("scinti data (*.d01)"), QStringLiteral("すべてのﾌｧｲﾙ (*.*)")}},
-        {CreateSaveDialog(nullptr), QFileDialog::AcceptSave, "csv",
+        {CreateSaveDialog(nullptr),
+         QFileDialog::AcceptSave,
+         "csv",
          {QStringLiteral("CSVﾌｧｲﾙ (*.csv)"), QStringLiteral("すべてのﾌｧｲﾙ (*.*)")}},
     };
     for (Case &c : cases) {

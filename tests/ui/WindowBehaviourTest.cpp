@@ -171,14 +171,10 @@ TEST_F(WindowTest, AboutDialogLayout)
         const char *caption;
     };
     const Place places[] = {
-        {"Panel1", {10, 10, 351, 201}, nullptr},
-        {"ProgramIcon", {26, 18, 71, 71}, nullptr},
-        {"ProductName", {110, 20, 130, 20}, "Corvista"},
-        {"Version", {110, 50, 180, 20}, "Version 1.41421356"},
-        {"Copyright", {34, 100, 240, 20}, nullptr},
-        {"Comments", {34, 130, 295, 40}, nullptr},
-        {"Authors", {32, 160, 230, 20}, nullptr},
-        {"OKButton", {150, 223, 81, 41}, "OK"},
+        {"Panel1", {10, 10, 351, 201}, nullptr},         {"ProgramIcon", {26, 18, 71, 71}, nullptr},
+        {"ProductName", {110, 20, 130, 20}, "Corvista"}, {"Version", {110, 50, 180, 20}, "Version 1.41421356"},
+        {"Copyright", {34, 100, 240, 20}, nullptr},      {"Comments", {34, 130, 295, 40}, nullptr},
+        {"Authors", {32, 160, 230, 20}, nullptr},        {"OKButton", {150, 223, 81, 41}, "OK"},
     };
     for (const Place &p : places) {
         auto *w = AboutBox->findChild<QWidget *>(QString::fromUtf8(p.name));
@@ -192,8 +188,8 @@ TEST_F(WindowTest, AboutDialogLayout)
             EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(label->text()), w->width()) << p.name;
         }
         if (p.caption) {
-            const QString text = qobject_cast<QLabel *>(w) ? qobject_cast<QLabel *>(w)->text()
-                                                            : qobject_cast<QPushButton *>(w)->text();
+            const QString text =
+                qobject_cast<QLabel *>(w) ? qobject_cast<QLabel *>(w)->text() : qobject_cast<QPushButton *>(w)->text();
             EXPECT_EQ(text, QString::fromUtf8(p.caption)) << p.name;
         }
     }
@@ -214,7 +210,8 @@ TEST(ProgramEnd, ExitAltXAndTheCloseBoxEndTheProgram)
     const Way ways[] = {
         {"Alt+X", [](TSDIAppForm *f) { QTest::keyClick(f, Qt::Key_X, Qt::AltModifier); }},
         {"File > Exit", [](TSDIAppForm *f) { f->ExitItem->trigger(); }},
-        {"File menu, X", [](TSDIAppForm *f) {
+        {"File menu, X",
+         [](TSDIAppForm *f) {
              QTest::keyClick(f, Qt::Key_F, Qt::AltModifier);
              ASSERT_TRUE(QTest::qWaitFor([f] { return f->FileMenu->isVisible(); }));
              QTest::keyClick(f->FileMenu, Qt::Key_X);
@@ -249,9 +246,9 @@ TEST_F(WindowTest, EachParentsRadioButtonsAreOneGroup)
     form->RevealControls();
     QTest::qWait(10);
     // The checked button of every group; clicking in one group leaves the others alone.
-    const char *const checkedAtStart[] = {"RadioButton46", "RBOn", "RadioButton14", "RadioButton30",
+    const char *const checkedAtStart[] = {"RadioButton46", "RBOn",          "RadioButton14", "RadioButton30",
                                           "RadioButton33", "RadioButton37", "RBSP"};
-    const char *const clicks[] = {"RadioButton47", "RBOff", "RadioButton3", "RadioButton20",
+    const char *const clicks[] = {"RadioButton47", "RBOff",         "RadioButton3", "RadioButton20",
                                   "RadioButton35", "RadioButton49", "RBSW"};
     for (std::size_t i = 0; i < std::size(clicks); ++i) {
         QTest::mouseClick(find<QRadioButton>(clicks[i]), Qt::LeftButton);
@@ -261,10 +258,10 @@ TEST_F(WindowTest, EachParentsRadioButtonsAreOneGroup)
             EXPECT_TRUE(find<QRadioButton>(checkedAtStart[j])->isChecked()) << clicks[i] << " / " << checkedAtStart[j];
     }
     // Exactly one checked button per parent.
-    for (QWidget *parent : {static_cast<QWidget *>(form->SpeedPanel), form->centralWidget(),
-                            static_cast<QWidget *>(form->GroupBox1), static_cast<QWidget *>(form->GroupBox2),
-                            static_cast<QWidget *>(form->GroupBox3), static_cast<QWidget *>(form->GroupBox4),
-                            static_cast<QWidget *>(form->Panel1)}) {
+    for (QWidget *parent :
+         {static_cast<QWidget *>(form->SpeedPanel), form->centralWidget(), static_cast<QWidget *>(form->GroupBox1),
+          static_cast<QWidget *>(form->GroupBox2), static_cast<QWidget *>(form->GroupBox3),
+          static_cast<QWidget *>(form->GroupBox4), static_cast<QWidget *>(form->Panel1)}) {
         int checked = 0;
         for (auto *radio : parent->findChildren<QRadioButton *>(Qt::FindDirectChildrenOnly))
             checked += radio->isChecked();
@@ -307,7 +304,8 @@ TEST_F(WindowTest, RadioButtonsAnswerAtTheCornersOfTheirRectangle)
     for (const Click &c : clicks) {
         auto *radio = find<QRadioButton>(c.name);
         ASSERT_NE(radio, nullptr);
-        const QPoint corner = c.farCorner ? QPoint(radio->width() - 1, radio->height() - 1) : QPoint(radio->width() - 1, 0);
+        const QPoint corner =
+            c.farCorner ? QPoint(radio->width() - 1, radio->height() - 1) : QPoint(radio->width() - 1, 0);
         QTest::mouseClick(radio, Qt::LeftButton, Qt::NoModifier, corner);
         EXPECT_TRUE(radio->isChecked()) << c.name;
         c.check(form);

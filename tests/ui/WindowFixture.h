@@ -21,8 +21,7 @@ protected:
     }
     void TearDown() override { windows_.reset(); }
 
-    template <class T = QWidget>
-    T *find(const char *name) const
+    template <class T = QWidget> T *find(const char *name) const
     {
         T *w = form->control<T>(QString::fromUtf8(name));
         EXPECT_NE(w, nullptr) << name;

@@ -69,10 +69,10 @@ const Place Places[] = {
 
 // Made visible by RevealControls, and only by it.
 const char *const StudyControls[] = {
-    "GroupBox1",    "GroupBox2",    "GroupBox3",  "GroupBox4",  "Label1",     "Label2",     "Label3",
-    "Label4",       "Label5",       "Label6",     "Label7",     "Label8",     "LabelA",     "LabelW",
-    "ScrollBarMax", "ScrollBarMin", "ScrollBarX", "ScrollBarY", "ScrollBarT", "ScrollBarR", "ScrollBarD",
-    "ScrollBar4",   "ScrollBarA",   "ScrollBarW", "RBOn",       "RBOff",      "Button1",    "Button2",
+    "GroupBox1",     "GroupBox2",     "GroupBox3",  "GroupBox4",  "Label1",     "Label2",     "Label3",
+    "Label4",        "Label5",        "Label6",     "Label7",     "Label8",     "LabelA",     "LabelW",
+    "ScrollBarMax",  "ScrollBarMin",  "ScrollBarX", "ScrollBarY", "ScrollBarT", "ScrollBarR", "ScrollBarD",
+    "ScrollBar4",    "ScrollBarA",    "ScrollBarW", "RBOn",       "RBOff",      "Button1",    "Button2",
     "RadioButton46", "RadioButton47", "Panel1",
 };
 
@@ -170,7 +170,8 @@ TEST_F(WindowTest, RevealControlsShowsTheStudyControlsOnly)
     for (const char *name : StudyControls)
         EXPECT_TRUE(find(name)->isVisible()) << name;
     // Inside the revealed group boxes and panels every button shows.
-    for (const char *name : {"RadioButton1", "RadioButton32", "RadioButton36", "RadioButton49", "RBSP", "RadioButton50"})
+    for (const char *name :
+         {"RadioButton1", "RadioButton32", "RadioButton36", "RadioButton49", "RBSP", "RadioButton50"})
         EXPECT_TRUE(find(name)->isVisible()) << name;
     EXPECT_FALSE(form->ProgressBar1->isVisible());
 
@@ -187,18 +188,35 @@ TEST_F(WindowTest, StartCaptionsChecksAndTags)
         const char *text;
     };
     const Caption captions[] = {
-        {"Label4", "ID"},          {"Label5", "Name"},           {"Label1", "20"},          {"Label2", "-20"},
-        {"Label3", "0"},           {"Label6", "On"},             {"Label7", "area"},        {"Label8", "width"},
-        {"LabelA", "40%"},         {"LabelW", "20%"},            {"RadioButton46", "A"},    {"RadioButton47", "B"},
-        {"RadioButton33", "slice"}, {"RadioButton34", "phase"},   {"RadioButton35", "map"},  {"RBSP", "P"},
-        {"RBSA", "A"},             {"RBSW", "W"},                {"RadioButton50", "D"},    {"Button1", "move"},
-        {"Button2", "stop"},       {"RBOn", ""},                 {"RBOff", ""},
+        {"Label4", "ID"},
+        {"Label5", "Name"},
+        {"Label1", "20"},
+        {"Label2", "-20"},
+        {"Label3", "0"},
+        {"Label6", "On"},
+        {"Label7", "area"},
+        {"Label8", "width"},
+        {"LabelA", "40%"},
+        {"LabelW", "20%"},
+        {"RadioButton46", "A"},
+        {"RadioButton47", "B"},
+        {"RadioButton33", "slice"},
+        {"RadioButton34", "phase"},
+        {"RadioButton35", "map"},
+        {"RBSP", "P"},
+        {"RBSA", "A"},
+        {"RBSW", "W"},
+        {"RadioButton50", "D"},
+        {"Button1", "move"},
+        {"Button2", "stop"},
+        {"RBOn", ""},
+        {"RBOff", ""},
     };
     for (const Caption &c : captions) {
         QObject *o = form->control(QString::fromUtf8(c.name));
         ASSERT_NE(o, nullptr) << c.name;
-        const QString text = qobject_cast<QLabel *>(o) ? qobject_cast<QLabel *>(o)->text()
-                                                        : qobject_cast<QAbstractButton *>(o)->text();
+        const QString text =
+            qobject_cast<QLabel *>(o) ? qobject_cast<QLabel *>(o)->text() : qobject_cast<QAbstractButton *>(o)->text();
         EXPECT_EQ(text, QString::fromUtf8(c.text)) << c.name;
     }
     EXPECT_EQ(form->GroupBox1->title(), "slice");
@@ -209,20 +227,20 @@ TEST_F(WindowTest, StartCaptionsChecksAndTags)
     EXPECT_EQ(form->Label2->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
 
     // The checked button of every radio group.
-    for (const char *name : {"RadioButton46", "RBOn", "RadioButton33", "RBSP", "RadioButton14", "RadioButton30",
-                             "RadioButton37"})
+    for (const char *name :
+         {"RadioButton46", "RBOn", "RadioButton33", "RBSP", "RadioButton14", "RadioButton30", "RadioButton37"})
         EXPECT_TRUE(find<QRadioButton>(name)->isChecked()) << name;
-    for (const char *name : {"RadioButton47", "RBOff", "RadioButton34", "RadioButton35", "RBSA", "RBSW",
-                             "RadioButton50"})
+    for (const char *name :
+         {"RadioButton47", "RBOff", "RadioButton34", "RadioButton35", "RBSA", "RBSW", "RadioButton50"})
         EXPECT_FALSE(find<QRadioButton>(name)->isChecked()) << name;
 
     struct TagCase {
         const char *name;
         int tag;
     };
-    for (const TagCase &t : {TagCase{"RadioButton46", 0}, TagCase{"RadioButton47", 1}, TagCase{"RBSP", 0},
-                             TagCase{"RBSA", 1}, TagCase{"RBSW", 2}, TagCase{"RadioButton50", 3},
-                             TagCase{"ScrollBarT", 10}})
+    for (const TagCase &t :
+         {TagCase{"RadioButton46", 0}, TagCase{"RadioButton47", 1}, TagCase{"RBSP", 0}, TagCase{"RBSA", 1},
+          TagCase{"RBSW", 2}, TagCase{"RadioButton50", 3}, TagCase{"ScrollBarT", 10}})
         EXPECT_EQ(TagOf(find(t.name)), t.tag) << t.name;
 }
 
@@ -247,11 +265,11 @@ TEST_F(WindowTest, ScrollBarRangesPositionsAndSteps)
         int minimum, maximum, position;
     };
     const Bar bars[] = {
-        {"ScrollBarMax", Qt::Vertical, 0, 100, 0},   {"ScrollBarMin", Qt::Vertical, 0, 100, 0},
-        {"ScrollBarX", Qt::Horizontal, 0, 79, 40},   {"ScrollBarY", Qt::Vertical, 0, 79, 40},
-        {"ScrollBarR", Qt::Horizontal, 0, 63, 0},    {"ScrollBarD", Qt::Horizontal, 10, 64, 40},
-        {"ScrollBar4", Qt::Vertical, 0, 99, 50},     {"ScrollBarA", Qt::Horizontal, 0, 100, 40},
-        {"ScrollBarW", Qt::Horizontal, 0, 100, 20},  {"ScrollBarT", Qt::Horizontal, 10, 500, 100},
+        {"ScrollBarMax", Qt::Vertical, 0, 100, 0},  {"ScrollBarMin", Qt::Vertical, 0, 100, 0},
+        {"ScrollBarX", Qt::Horizontal, 0, 79, 40},  {"ScrollBarY", Qt::Vertical, 0, 79, 40},
+        {"ScrollBarR", Qt::Horizontal, 0, 63, 0},   {"ScrollBarD", Qt::Horizontal, 10, 64, 40},
+        {"ScrollBar4", Qt::Vertical, 0, 99, 50},    {"ScrollBarA", Qt::Horizontal, 0, 100, 40},
+        {"ScrollBarW", Qt::Horizontal, 0, 100, 20}, {"ScrollBarT", Qt::Horizontal, 10, 500, 100},
     };
     for (const Bar &b : bars) {
         auto *bar = find<TScrollBar>(b.name);
@@ -368,18 +386,30 @@ TEST_F(WindowTest, FontsByKind)
         bool bold;
     };
     const FontCase fonts[] = {
-        {"Label4", "Courier New", 17, true},        {"Label5", "Courier New", 17, true},
-        {"RadioButton46", "Courier New", 17, true}, {"RadioButton47", "Courier New", 17, true},
-        {"Label1", "Courier New", 18, true},        {"Label2", "Courier New", 18, true},
-        {"RadioButton36", "Courier New", 18, true}, {"RadioButton49", "Courier New", 18, true},
-        {"Label3", "Courier New", 20, true},        {"Label6", "Courier New", 20, true},
-        {"Label7", "Courier New", 20, true},        {"LabelW", "Courier New", 20, true},
-        {"GroupBox1", "Courier New", 20, true},     {"GroupBox4", "Courier New", 20, true},
-        {"RadioButton1", "Courier New", 20, true},  {"RadioButton30", "Courier New", 20, true},
-        {"RadioButton35", "Courier New", 20, true}, {"Button1", "Courier New", 20, true},
-        {"RBSW", "Courier New", 20, true},          {"RadioButton50", "Courier New", 20, true},
-        {"StatusBar", "ＭＳ Ｐゴシック", 17, false},  {"SpeedPanel", "System", 16, false},
-        {"RBOn", "System", 16, false},              {"ScrollBarT", "System", 16, false},
+        {"Label4", "Courier New", 17, true},
+        {"Label5", "Courier New", 17, true},
+        {"RadioButton46", "Courier New", 17, true},
+        {"RadioButton47", "Courier New", 17, true},
+        {"Label1", "Courier New", 18, true},
+        {"Label2", "Courier New", 18, true},
+        {"RadioButton36", "Courier New", 18, true},
+        {"RadioButton49", "Courier New", 18, true},
+        {"Label3", "Courier New", 20, true},
+        {"Label6", "Courier New", 20, true},
+        {"Label7", "Courier New", 20, true},
+        {"LabelW", "Courier New", 20, true},
+        {"GroupBox1", "Courier New", 20, true},
+        {"GroupBox4", "Courier New", 20, true},
+        {"RadioButton1", "Courier New", 20, true},
+        {"RadioButton30", "Courier New", 20, true},
+        {"RadioButton35", "Courier New", 20, true},
+        {"Button1", "Courier New", 20, true},
+        {"RBSW", "Courier New", 20, true},
+        {"RadioButton50", "Courier New", 20, true},
+        {"StatusBar", "ＭＳ Ｐゴシック", 17, false},
+        {"SpeedPanel", "System", 16, false},
+        {"RBOn", "System", 16, false},
+        {"ScrollBarT", "System", 16, false},
     };
     for (const FontCase &f : fonts) {
         const QFont font = find(f.name)->font();
@@ -427,10 +457,10 @@ TEST_F(WindowTest, TabOrderFollowsTheLayout)
     form->RevealControls();
     // The first control of each stop of the documented order, as Tab reaches it.
     const char *const stops[] = {
-        "RadioButton46", "RadioButton1", "ScrollBarMax", "ScrollBarMin", "ScrollBarR", "RadioButton17",
-        "RadioButton33", "Button1",      "Button2",      "ScrollBarY",   "ScrollBarX", "RadioButton36",
-        "ScrollBar4",    "ScrollBarT",   "ScrollBarD",   "RBOn",         "RBOff",      "ScrollBarA",
-        "ScrollBarW",    "RBSP",
+        "RadioButton46", "RadioButton1",  "ScrollBarMax", "ScrollBarMin", "ScrollBarR",
+        "RadioButton17", "RadioButton33", "Button1",      "Button2",      "ScrollBarY",
+        "ScrollBarX",    "RadioButton36", "ScrollBar4",   "ScrollBarT",   "ScrollBarD",
+        "RBOn",          "RBOff",         "ScrollBarA",   "ScrollBarW",   "RBSP",
     };
     std::vector<std::string> reached;
     QWidget *w = form->RadioButton46;
