@@ -12,6 +12,9 @@ out=${2:-$root/build/screenshots}
 display=:${CORVISTA_SHOT_DISPLAY:-97}
 mkdir -p "$out"
 
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+fi
 cmake --build "$build" --target corvista-window-shot >/dev/null
 
 Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
