@@ -43,10 +43,6 @@ void TSDIAppForm::OnImage3MouseDpwn(QObject *, Qt::MouseButton, int, int)
     view().CopySource = 1;
 }
 
-// The count-window bars: their captions and redraws come with the montage.
-void TSDIAppForm::OnSBMaxScroll(QObject *, ScrollCode, int) {}
-void TSDIAppForm::OnSBMinScroll(QObject *, ScrollCode, int) {}
-
 // The ROI centre bars: the analysis and the redraws come with the detail view.
 void TSDIAppForm::ScrollBarXChange(QObject *) {}
 void TSDIAppForm::ScrollBarYChange(QObject *) {}

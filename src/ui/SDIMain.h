@@ -38,6 +38,14 @@ public:
     // Makes the study controls visible; called after the first successful load.
     void RevealControls();
 
+    // Draws the colour bar into a bitmap of Image2's size in the mode of the count-window bars
+    // (the count scale also fills the colour table) and sets the captions above and below it.
+    void DrawColourBar(Bitmap &bitmap);
+
+    // Analyses the selected slice with the ROI and thresholds of the scroll bars; the ROI
+    // radius becomes the position of ScrollBarD.
+    void AnalyseProfiles();
+
     // The application's current hint text, which ShowHint puts in the status bar.
     const QString &applicationHint() const { return applicationHint_; }
 

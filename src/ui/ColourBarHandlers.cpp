@@ -1,0 +1,60 @@
+// The colour bar with its two captions, the count-window bars that move them, and the
+// window's run of the profile analysis from its scroll bars.
+#include "SDIMain.h"
+
+#include "ColourBar.h"
+#include "CountWindow.h"
+#include "ProfileAnalysis.h"
+
+namespace {
+bool percentMode(const ViewState &view)
+{
+    return view.PercentScale == 1;
+}
+
+// A dragged thumb and an arrow click show the bound the bar is taking at once; a trough
+// click, the ends and the end of a scroll leave the caption until the next redraw. The
+// images follow the new window once the montage and the detail view draw from it.
+bool captionFollows(ScrollCode kind)
+{
+    return kind == SB_THUMBTRACK || kind == SB_LINEUP || kind == SB_LINEDOWN;
+}
+} // namespace
+
+void TSDIAppForm::DrawColourBar(Bitmap &bitmap)
+{
+    ::DrawColourBar(bitmap, percentMode(view()), data().colourTable);
+    const ColourBarCaptions captions = ColourBarCaptionValues(percentMode(view()), data().study.CountRange,
+                                                              ScrollBarMax->value(), ScrollBarMin->value());
+    Label1->setCaption(QString::number(captions.upper));
+    Label2->setCaption(QString::number(captions.lower));
+}
+
+void TSDIAppForm::OnSBMaxScroll(QObject *, ScrollCode ScrollKind, int ScrollPos)
+{
+    if (captionFollows(ScrollKind))
+        Label1->setCaption(QString::number(
+            ColourBarCaptionValues(percentMode(view()), data().study.CountRange, ScrollPos, ScrollBarMin->value())
+                .upper));
+}
+
+void TSDIAppForm::OnSBMinScroll(QObject *, ScrollCode ScrollKind, int ScrollPos)
+{
+    if (captionFollows(ScrollKind))
+        Label2->setCaption(QString::number(
+            ColourBarCaptionValues(percentMode(view()), data().study.CountRange, ScrollBarMax->value(), ScrollPos)
+                .lower));
+}
+
+void TSDIAppForm::AnalyseProfiles()
+{
+    view().RoiRadius = ScrollBarD->value();
+    AnalysisInputs inputs;
+    inputs.slice = view().CurSlice;
+    inputs.centreX = ScrollBarX->value() + 24;
+    inputs.centreY = ScrollBarY->value() + 24;
+    inputs.radius = ScrollBarD->value();
+    inputs.areaThreshold = ScrollBarA->value();
+    inputs.widthThreshold = ScrollBarW->value();
+    ::AnalyseProfiles(data().study.volume, inputs, data().profiles);
+}
