@@ -1,14 +1,20 @@
 // Builds the program's windows as at start-up, reveals the study controls and saves
 // pictures of them, so the layout can be looked at without loading a study:
-//   corvista-window-shot OUTDIR [HOLD_MS]
+//   corvista-window-shot OUTDIR [HOLD_MS [STUDY.d01]]
 // writes OUTDIR/window-start.png (as the program starts), OUTDIR/window-revealed.png
 // (every study control shown), OUTDIR/window-hint.png (a hint in the status bar) and
 // OUTDIR/about.png, then OUTDIR/window-images.png (every image control filled, framed in
 // red on its outermost pixels, to show its place and size), and keeps the window on the
-// screen for HOLD_MS milliseconds so that the whole screen can be captured as well.
+// screen for HOLD_MS milliseconds so that the whole screen can be captured as well. Given a
+// study, it also saves OUTDIR/window-study.png: the study read in, the count-window bars set as
+// a load sets them, the colour bar drawn by the window and the selected slice doubled in Image3.
 #include "About.h"
 #include "Bitmap.h"
+#include "CountImage.h"
+#include "CountToColour.h"
+#include "CountWindow.h"
 #include "SDIMain.h"
+#include "StudyReader.h"
 
 #include <QApplication>
 #include <QDir>
@@ -66,6 +72,33 @@ int main(int argc, char *argv[])
     }
     QTest::qWait(100);
     ok = form.grab().save(out.filePath(QStringLiteral("window-images.png"))) && ok;
+
+    if (argc > 3) {
+        ProgramData &data = form.data();
+        const LoadResult loaded = LoadStudySet(argv[3], data.study);
+        if (!loaded.ok) {
+            std::fprintf(stderr, "%s\n", loaded.message.c_str());
+            return 1;
+        }
+        const CountBarsAfterLoad bars = CountBarsForStudy(data.study.CountRange);
+        for (TScrollBar *bar : {form.ScrollBarMax, form.ScrollBarMin}) {
+            bar->setMaximum(bars.barMaximum);
+            bar->setMinimum(0);
+        }
+        form.ScrollBarMax->setValue(bars.maxPosition);
+        form.ScrollBarMin->setValue(bars.minPosition);
+        Bitmap bar(form.Image2->width(), form.Image2->height());
+        form.DrawColourBar(bar);
+        form.Image2->setPicture(bar);
+        data.DisplayWindow =
+            ComputeCountWindow(data.study.CountRange, form.ScrollBarMax->value(), form.ScrollBarMin->value());
+        Bitmap detail(form.Image3->width(), form.Image3->height());
+        DrawPlaneDoubled(detail, data.study.volume, data.view.CurSlice, data.view.CurPhase,
+                         CountToColour(data.colourTable, data.DisplayWindow));
+        form.Image3->setPicture(detail);
+        QTest::qWait(100);
+        ok = form.grab().save(out.filePath(QStringLiteral("window-study.png"))) && ok;
+    }
 
     // The screen capture (and real key presses, for a menu) happen meanwhile.
     if (holdMs > 0)
