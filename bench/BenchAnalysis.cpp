@@ -3,46 +3,23 @@
 #include "ProfileAnalysis.h"
 #include "ProfileAnalysisVariants.h"
 #include "StudyReader.h"
-
-#ifdef CORVISTA_HAVE_PHANTOM
-#include "Phantom.h"
-#endif
+#include "BenchSupport.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cmath>
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
-#include <string>
 
 namespace {
 
 // The sample study, read through the study reader as the program reads it (doubled to 128 x 128).
-// Without the phantom generator, a smooth ring stands in for it.
 struct SampleStudy {
     Study study;
     SampleStudy()
     {
-#ifdef CORVISTA_HAVE_PHANTOM
-        std::string folder = (std::filesystem::temp_directory_path() / "corvista-bench-XXXXXX").string();
-        if (!::mkdtemp(folder.data()))
+        const SampleStudyFiles files;
+        if (!LoadStudySet(files.first, study).ok)
             std::abort();
-        std::string error;
-        const bool written = WritePhantomStudy(folder + "/SAMPLE", PhantomOptions{}, error);
-        const bool loaded = written && LoadStudySet(folder + "/SAMPLE.d01", study).ok;
-        std::filesystem::remove_all(folder);
-        if (!loaded)
-            std::abort();
-#else
-        for (int x = 0; x < 128; ++x)
-            for (int y = 0; y < 128; ++y)
-                for (int slice = 0; slice < 16; ++slice)
-                    for (int phase = 0; phase < 16; ++phase) {
-                        const double r = std::hypot(x - 64.0, y - 64.0) - (20.0 - 0.3 * phase);
-                        study.volume.at(x, y, slice, phase) = static_cast<int16_t>(1000.0 * std::exp(-r * r / 18.0));
-                    }
-#endif
     }
 };
 

@@ -8,9 +8,7 @@
 #include "StudyReader.h"
 #include "TestStudy.h"
 
-#ifdef CORVISTA_HAVE_PHANTOM
 #include "Phantom.h"
-#endif
 
 #include <gtest/gtest.h>
 
@@ -137,7 +135,6 @@ TEST_F(AnalysisEquivalenceTest, SmoothRingWithPlateaus)
     sweep(volume);
 }
 
-#ifdef CORVISTA_HAVE_PHANTOM
 TEST_F(AnalysisEquivalenceTest, PhantomStudies)
 {
     PhantomOptions plain;
@@ -159,7 +156,6 @@ TEST_F(AnalysisEquivalenceTest, PhantomStudies)
         sweep(study.volume);
     }
 }
-#endif
 
 TEST_F(AnalysisEquivalenceTest, RealPatientStudy)
 {

@@ -1,0 +1,29 @@
+// What the benchmarks share: the sample study written to a folder of its own, which is
+// removed again when the benchmark program ends.
+#pragma once
+
+#include "Phantom.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+struct SampleStudyFiles {
+    std::string folder;
+    std::string first; // the file a user would pick, SAMPLE.d01
+
+    explicit SampleStudyFiles(const PhantomOptions &options = {})
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "corvista-bench-XXXXXX").string();
+        if (!::mkdtemp(pattern.data()))
+            std::abort();
+        folder = pattern;
+        std::string error;
+        if (!WritePhantomStudy(folder + "/SAMPLE", options, error))
+            std::abort();
+        first = folder + "/SAMPLE.d01";
+    }
+    ~SampleStudyFiles() { std::filesystem::remove_all(folder); }
+    SampleStudyFiles(const SampleStudyFiles &) = delete;
+    SampleStudyFiles &operator=(const SampleStudyFiles &) = delete;
+};
