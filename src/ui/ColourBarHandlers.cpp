@@ -6,6 +6,8 @@
 #include "CountWindow.h"
 #include "ProfileAnalysis.h"
 
+#include <QCoreApplication>
+
 namespace {
 bool percentMode(const ViewState &view)
 {
@@ -13,11 +15,17 @@ bool percentMode(const ViewState &view)
 }
 
 // A dragged thumb and an arrow click show the bound the bar is taking at once; a trough
-// click, the ends and the end of a scroll leave the caption until the next redraw. The
-// images follow the new window once the montage and the detail view draw from it.
+// click, the ends and the end of a scroll leave the caption until the next redraw.
 bool captionFollows(ScrollCode kind)
 {
     return kind == SB_THUMBTRACK || kind == SB_LINEUP || kind == SB_LINEDOWN;
+}
+
+// The images follow an arrow click and a released thumb; a dragged thumb redraws nothing
+// until it is let go.
+bool imagesFollow(ScrollCode kind)
+{
+    return kind == SB_THUMBPOSITION || kind == SB_LINEUP || kind == SB_LINEDOWN;
 }
 } // namespace
 
@@ -36,6 +44,12 @@ void TSDIAppForm::OnSBMaxScroll(QObject *, ScrollCode ScrollKind, int ScrollPos)
         Label1->setCaption(QString::number(
             ColourBarCaptionValues(percentMode(view()), data().study.CountRange, ScrollPos, ScrollBarMin->value())
                 .upper));
+    // The bar already stands at ScrollPos, so the redraw reads the new window; the caption
+    // is painted first, since the images take a while.
+    if (imagesFollow(ScrollKind)) {
+        repaintPending();
+        RefreshMainImages();
+    }
 }
 
 void TSDIAppForm::OnSBMinScroll(QObject *, ScrollCode ScrollKind, int ScrollPos)
@@ -44,17 +58,33 @@ void TSDIAppForm::OnSBMinScroll(QObject *, ScrollCode ScrollKind, int ScrollPos)
         Label2->setCaption(QString::number(
             ColourBarCaptionValues(percentMode(view()), data().study.CountRange, ScrollBarMax->value(), ScrollPos)
                 .lower));
+    if (imagesFollow(ScrollKind)) {
+        repaintPending();
+        RefreshMainImages();
+    }
 }
 
-void TSDIAppForm::AnalyseProfiles()
+AnalysisInputs TSDIAppForm::analysisInputs() const
 {
-    view().RoiRadius = ScrollBarD->value();
     AnalysisInputs inputs;
-    inputs.slice = view().CurSlice;
+    inputs.slice = data_->view.CurSlice;
     inputs.centreX = ScrollBarX->value() + 24;
     inputs.centreY = ScrollBarY->value() + 24;
     inputs.radius = ScrollBarD->value();
     inputs.areaThreshold = ScrollBarA->value();
     inputs.widthThreshold = ScrollBarW->value();
-    ::AnalyseProfiles(data().study.volume, inputs, data().profiles);
+    return inputs;
+}
+
+void TSDIAppForm::AnalyseProfiles()
+{
+    view().RoiRadius = ScrollBarD->value();
+    ::AnalyseProfiles(data().study.volume, analysisInputs(), data().profiles);
+}
+
+void TSDIAppForm::repaintPending()
+{
+    // Qt collects the invalidated areas of a window in one posted update request; handing
+    // it over now paints them before the handler goes on.
+    QCoreApplication::sendPostedEvents(this, QEvent::UpdateRequest);
 }

@@ -45,6 +45,8 @@ TSDIAppForm::TSDIAppForm(QWidget *parent) : QMainWindow(parent), data_(std::make
     applyTabOrder();
     SpeedPanel->setFocus();
 
+    colorMenu_ = palette().color(QPalette::Window).rgb();
+
     layout()->activate();
     move(244, 140);
     FormCreate(this);
@@ -67,7 +69,7 @@ void TSDIAppForm::FormCreate(QObject *)
 
 void TSDIAppForm::FormDestroy(QObject *)
 {
-    view().CineStopRequested = 1;
+    requestCineStop();
 }
 
 void TSDIAppForm::ShowHint(QObject *)
@@ -113,8 +115,8 @@ bool TSDIAppForm::event(QEvent *event)
 void TSDIAppForm::closeEvent(QCloseEvent *event)
 {
     // Closing the window ends the program: a cine loop still running inside a handler stops
-    // after its current frame instead of waiting for the stop button.
-    view().CineStopRequested = 1;
+    // at once instead of waiting for the stop button.
+    requestCineStop();
     QMainWindow::closeEvent(event);
 }
 

@@ -3,7 +3,9 @@
 // controls the handlers use by name, the handlers, and the start-up of the program.
 #pragma once
 
+#include "Bitmap.h"
 #include "Controls.h"
+#include "ProfileAnalysis.h"
 #include "ProgramData.h"
 
 #include <QAction>
@@ -45,6 +47,44 @@ public:
     // Analyses the selected slice with the ROI and thresholds of the scroll bars; the ROI
     // radius becomes the position of ScrollBarD.
     void AnalyseProfiles();
+    // The analysis inputs the bars and the view state stand for.
+    AnalysisInputs analysisInputs() const;
+
+    // Has the window repaint its invalidated areas at once.
+    void repaintPending();
+
+    // --- Drawing routines: each draws its whole image into a bitmap of that image's size ------
+    void DrawMontage(Bitmap &bitmap);       // Image1 in the montage displays
+    void DrawDetailImage(Bitmap &bitmap);   // Image3
+    void DrawCentreMarkerX(Bitmap &bitmap); // Image4
+    void DrawCentreMarkerY(Bitmap &bitmap); // Image5
+    // Image1 in map display, from the current results (the bull's-eye kinds analyse the
+    // slices themselves and leave the results describing the selected slice).
+    void DrawMapPanel(Bitmap &bitmap);
+
+    // --- Redraw entry points ---------------------------------------------------------------
+    void RefreshMainImages();    // Image1 (montage or map panel) and Image3
+    void RefreshDetail();        // Image3, and in map display the analysis and Image1
+    void RefreshCentreMarkers(); // Image4 and Image5
+    void RefreshMapPanel();      // Image1 from the map panel alone, without analysing
+
+    // Swaps the count-window bars between their count and percent settings.
+    void ApplyMapScales();
+
+    // The system's menu colour (COLOR_MENU): the palette's window colour, read once.
+    uint32_t colorMenu() const { return colorMenu_; }
+
+    // The ROI centre in volume pixels, from the centre bars.
+    int roiCentreX() const;
+    int roiCentreY() const;
+
+    // Opens the study set that `path` belongs to: reads it, sets the count-window bars, draws
+    // every view, analyses and reveals the controls. A set that cannot be read is reported in
+    // a message box and leaves everything as it was. Returns whether the study was opened.
+    bool OpenStudy(const QString &path);
+    // Writes the results file of the chosen variant to `path`; a file that cannot be written
+    // is reported in a message box and leaves an existing file as it was.
+    bool SaveResults(const QString &path);
 
     // The application's current hint text, which ShowHint puts in the status bar.
     const QString &applicationHint() const { return applicationHint_; }
@@ -153,6 +193,9 @@ public:
     QMenu *Help1 = nullptr;
     QAction *About1 = nullptr;
 
+    // While a cine loop waits between frames: the loop to wake when a stop is requested.
+    class QEventLoop *cineWait = nullptr;
+
 protected:
     bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -162,7 +205,13 @@ private:
     void buildMenus();
     void applyTabOrder();
 
+    // Sets CineStopRequested and wakes a cine loop that is waiting for its next frame.
+    void requestCineStop();
+    void drawCopyFrames();
+
     std::unique_ptr<ProgramData> data_;
+    uint32_t colorMenu_ = 0;
+    QWidget *frameOverlay_ = nullptr; // paints the copy frames over every control
     QString applicationHint_;
     // The application's hint handler, installed by FormCreate.
     void (TSDIAppForm::*onHint_)(QObject *) = nullptr;

@@ -5,10 +5,32 @@
 #include "About.h"
 #include "SDIMain.h"
 
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <memory>
+
+// Answers the next modal file dialog: types `name` into its file-name box and presses Return,
+// or cancels it when `name` is empty. Call it before the command that shows the dialog.
+inline void AnswerNextFileDialog(const QString &name)
+{
+    QTimer::singleShot(0, [name] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr) << "no file dialog is shown";
+        if (name.isEmpty()) {
+            dialog->reject();
+            return;
+        }
+        auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(edit, nullptr);
+        edit->setText(name);
+        QTest::keyClick(edit, Qt::Key_Return);
+    });
+}
 
 class WindowTest : public ::testing::Test {
 protected:
@@ -26,6 +48,13 @@ protected:
         T *w = form->control<T>(QString::fromUtf8(name));
         EXPECT_NE(w, nullptr) << name;
         return w;
+    }
+
+    // File > Open through the real dialog, the path typed into it.
+    void openThroughDialog(const std::string &path)
+    {
+        AnswerNextFileDialog(QString::fromStdString(path));
+        form->OpenItem->trigger();
     }
 
     TSDIAppForm *form = nullptr;
