@@ -138,8 +138,9 @@ TEST(CineLoop, PhaseMontageAndMapDisplayStepThePhases)
         for (std::size_t f = 0; f < host.shown.size(); ++f) {
             EXPECT_EQ(host.shown[f].redrawMap, c.redrawMap) << c.mapKind;
             EXPECT_EQ(host.shown[f].showPreparedMap, c.withMap) << c.mapKind;
-            if (c.redrawMap)
+            if (c.redrawMap) {
                 EXPECT_EQ(host.shownPhase[f], host.shown[f].k);
+            }
         }
         EXPECT_EQ(view.CurPhase, 7) << c.displayMode << "/" << c.mapKind;
         EXPECT_EQ(view.MapPhase, 7);

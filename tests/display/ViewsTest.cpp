@@ -57,7 +57,7 @@ TEST(DrawMontage, SliceAndPhaseTilesAtTheirPlaces)
     EXPECT_EQ(bitmap.pixel(138 + 5, 276 + 9), colourOf(cellCount(5, 9, 9, 7)));
     EXPECT_EQ(bitmap.pixel(541, 541), colourOf(cellCount(127, 127, 15, 7)));
     EXPECT_EQ(bitmap.pixel(0, 0), colourOf(cellCount(0, 0, 0, 7)));
-    EXPECT_EQ(bitmap.pixel(404 + 127, 0), colourOf(cellCount(127, 0, 3, 7)));
+    EXPECT_EQ(bitmap.pixel(414 + 127, 0), colourOf(cellCount(127, 0, 3, 7)));
     EXPECT_EQ(tiles, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}));
 
     // The phase montage of slice 3: tile 0 is phase 0, tile 15 phase 15.
@@ -157,8 +157,9 @@ TEST(DrawDetailImage, AngleMarkerEnds)
     } cases[] = {
         {8, {64, 0}, 128, 1},    // straight up to (128, 0), which is not drawn
         {24, {0, 63}, 1, 126},   // left: the cosine is a hair below zero, so it ends at (0, 126)
-        {40, {64, 127}, 128, 253}, // straight down
-        {56, {127, 64}, 253, 128}, // right
+        // Down: sin 2 pi is a hair below zero, so the end is (63, 128), (126, 256) in Image3.
+        {40, {63, 128}, 126, 255},
+        {56, {128, 64}, 255, 128}, // right, out to (256, 128)
     };
     for (const Case &c : cases) {
         const VolumePoint end = AngleMarkerEnd(64, 64, c.ray);
