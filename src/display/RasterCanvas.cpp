@@ -95,6 +95,23 @@ bool InNarrowSweep(int64_t ax, int64_t ay, int64_t bx, int64_t by, int64_t px, i
     return Turn(ax, ay, px, py) >= 0 && Turn(px, py, bx, by) > 0;
 }
 
+// The columns x whose doubled offset px = 2x + 1 - sumX satisfies k * px >= r.
+struct ColumnRange {
+    Int128 lo, hi;
+};
+ColumnRange ColumnsWhere(int64_t k, Int128 r, int64_t sumX)
+{
+    constexpr Int128 Far = Int128(1) << 100;
+    Int128 pxLo = -Far, pxHi = Far;
+    if (k > 0)
+        pxLo = ceilDiv(r, k);
+    else if (k < 0)
+        pxHi = floorDiv(-r, -k);
+    else if (r > 0)
+        return {1, 0};
+    return {ceilDiv(pxLo + sumX - 1, 2), floorDiv(pxHi + sumX - 1, 2)};
+}
+
 } // namespace
 
 void DrawLine(Bitmap &bitmap, int x0, int y0, int x1, int y1, uint32_t rgb)
@@ -221,19 +238,49 @@ bool EllipseContains(int left, int top, int right, int bottom, int x, int y)
     return x >= s.lo && x <= s.hi;
 }
 
+bool EllipseRowSpan(int left, int top, int right, int bottom, int y, int64_t &first, int64_t &last)
+{
+    const Span s = RowSpan(Ellipse(left, top, right, bottom), y);
+    first = s.lo;
+    last = s.hi;
+    return !s.empty();
+}
+
 void FillPie(Bitmap &bitmap, int left, int top, int right, int bottom, int startX, int startY, int endX, int endY,
              uint32_t rgb)
 {
     const Ellipse e(left, top, right, bottom);
     if (e.empty())
         return;
+    const int64_t sx = 2 * int64_t(startX) - e.sumX, sy = 2 * int64_t(startY) - e.sumY;
+    const int64_t ex = 2 * int64_t(endX) - e.sumX, ey = 2 * int64_t(endY) - e.sumY;
+    if ((sx == 0 && sy == 0) || (ex == 0 && ey == 0))
+        return;
+    const bool narrow = Turn(sx, sy, ex, ey) > 0;
     const int64_t y0 = std::max<int64_t>(e.firstRow(), 0);
     const int64_t y1 = std::min<int64_t>(e.lastRow(), bitmap.height() - 1);
     for (int64_t y = y0; y <= y1; ++y) {
         const Span s = RowSpan(e, y);
-        const int64_t x0 = std::max<int64_t>(s.lo, 0), x1 = std::min<int64_t>(s.hi, bitmap.width() - 1);
-        for (int64_t x = x0; x <= x1; ++x)
-            if (SectorContains(e.sumX, e.sumY, startX, startY, endX, endY, int(x), int(y)))
-                bitmap.setPixel(int(x), int(y), rgb);
+        int64_t x0 = std::max<int64_t>(s.lo, 0), x1 = std::min<int64_t>(s.hi, bitmap.width() - 1);
+        if (x0 > x1)
+            continue;
+        if (!narrow) {
+            for (int64_t x = x0; x <= x1; ++x)
+                if (SectorContains(e.sumX, e.sumY, startX, startY, endX, endY, int(x), int(y)))
+                    bitmap.setPixel(int(x), int(y), rgb);
+            continue;
+        }
+        // Less than half a turn: the sector is convex, so its pixels in a row are one run,
+        // bounded by Turn(start, p) >= 0 and Turn(p, end) > 0, each linear in the column.
+        const int64_t py = 2 * y + 1 - e.sumY;
+        const ColumnRange a = ColumnsWhere(sy, Int128(sx) * py, e.sumX);
+        const ColumnRange b = ColumnsWhere(-ey, 1 - Int128(py) * ex, e.sumX);
+        const Int128 lo = std::max<Int128>({Int128(x0), a.lo, b.lo});
+        const Int128 hi = std::min<Int128>({Int128(x1), a.hi, b.hi});
+        if (lo <= hi)
+            bitmap.fillSpan(int(lo), int(hi) + 1, int(y), rgb);
+        // The pixel centred on the centre itself belongs to every wedge.
+        if (py == 0 && (e.sumX & 1) != 0)
+            bitmap.setPixel(int((e.sumX - 1) / 2), int(y), rgb);
     }
 }
