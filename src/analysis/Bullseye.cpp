@@ -200,7 +200,7 @@ BullseyePoint BullseyeDirectionPoint(const BullseyePlace &place, int n)
 
 void DrawBullseyeBI(Bitmap &bitmap, const MapPanelInputs &inputs, const GatedVolume &volume, ProfileResults &results)
 {
-    FillEllipse(bitmap, 9, 9, 523, 523, Rgb(0, 0, 0));
+    // The outline circle around the bull's-eye; its black brush falls on the black panel.
     DrawEllipse(bitmap, 9, 9, 523, 523, Rgb(255, 255, 255));
     const int mapPhase = std::clamp(inputs.mapPhase, 0, Phases - 1);
     WedgeColours colours{};

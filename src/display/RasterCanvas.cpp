@@ -48,6 +48,35 @@ struct Span {
     bool empty() const { return lo > hi; }
 };
 
+// The largest t >= 0 with t^2 h^2 <= w^2 (h^2 - py^2), |py| <= h: estimated in floating point,
+// then settled exactly. Axes of every picture's size fit 64-bit products; any int rectangle
+// fits 128-bit ones.
+constexpr uint64_t SmallAxis = 1u << 15;
+
+uint64_t SmallReach(uint64_t w, uint64_t h, uint64_t apy)
+{
+    const uint64_t h2 = h * h, rest = h2 - apy * apy, rhs = w * w * rest;
+    uint64_t t = uint64_t(std::clamp(double(w) * std::sqrt(double(rest)) / double(h), 0.0, double(w)));
+    while (t > 0 && t * t * h2 > rhs)
+        --t;
+    while (t < w && (t + 1) * (t + 1) * h2 <= rhs)
+        ++t;
+    return t;
+}
+
+uint64_t LargeReach(uint64_t w, uint64_t h, UInt128 apy)
+{
+    const UInt128 h2 = UInt128(h) * h;
+    const UInt128 rhs = UInt128(w) * w * (h2 - apy * apy);
+    const long double estimate = (long double)w * std::sqrt((long double)(h2 - apy * apy)) / (long double)h;
+    UInt128 t = UInt128(std::clamp<long double>(estimate, 0.0L, (long double)w));
+    while (t > 0 && t * t * h2 > rhs)
+        --t;
+    while (t < w && (t + 1) * (t + 1) * h2 <= rhs)
+        ++t;
+    return uint64_t(t);
+}
+
 // The pixels of row y inside the ellipse: px^2 h^2 + py^2 w^2 <= w^2 h^2 with px, py the
 // doubled offsets. Exact in 128-bit integers for any int rectangle (w, h < 2^32).
 Span RowSpan(const Ellipse &e, int64_t y)
@@ -59,15 +88,8 @@ Span RowSpan(const Ellipse &e, int64_t y)
     const UInt128 apy = UInt128(py < 0 ? -py : py);
     if (apy > e.h)
         return span;
-    const UInt128 h2 = UInt128(e.h) * e.h;
-    const UInt128 rhs = UInt128(e.w) * e.w * (h2 - apy * apy);
-    // The largest t >= 0 with t^2 h^2 <= rhs: estimate in floating point, then settle exactly.
-    const long double estimate = (long double)e.w * std::sqrt((long double)(h2 - apy * apy)) / (long double)e.h;
-    UInt128 t = UInt128(std::clamp<long double>(estimate, 0.0L, (long double)e.w));
-    while (t > 0 && t * t * h2 > rhs)
-        --t;
-    while (t < e.w && (t + 1) * (t + 1) * h2 <= rhs)
-        ++t;
+    const uint64_t t =
+        e.w <= SmallAxis && e.h <= SmallAxis ? SmallReach(e.w, e.h, uint64_t(apy)) : LargeReach(e.w, e.h, apy);
     // px = 2x + 1 - sumX has the parity of sumX + 1.
     Int128 reach = Int128(t);
     const bool pxOdd = ((e.sumX + 1) & 1) != 0;
