@@ -48,6 +48,35 @@ struct Span {
     bool empty() const { return lo > hi; }
 };
 
+// The largest t >= 0 with t^2 h^2 <= w^2 (h^2 - py^2), |py| <= h: estimated in floating point,
+// then settled exactly. Axes of every picture's size fit 64-bit products; any int rectangle
+// fits 128-bit ones.
+constexpr uint64_t SmallAxis = 1u << 15;
+
+uint64_t SmallReach(uint64_t w, uint64_t h, uint64_t apy)
+{
+    const uint64_t h2 = h * h, rest = h2 - apy * apy, rhs = w * w * rest;
+    uint64_t t = uint64_t(std::clamp(double(w) * std::sqrt(double(rest)) / double(h), 0.0, double(w)));
+    while (t > 0 && t * t * h2 > rhs)
+        --t;
+    while (t < w && (t + 1) * (t + 1) * h2 <= rhs)
+        ++t;
+    return t;
+}
+
+uint64_t LargeReach(uint64_t w, uint64_t h, UInt128 apy)
+{
+    const UInt128 h2 = UInt128(h) * h;
+    const UInt128 rhs = UInt128(w) * w * (h2 - apy * apy);
+    const long double estimate = (long double)w * std::sqrt((long double)(h2 - apy * apy)) / (long double)h;
+    UInt128 t = UInt128(std::clamp<long double>(estimate, 0.0L, (long double)w));
+    while (t > 0 && t * t * h2 > rhs)
+        --t;
+    while (t < w && (t + 1) * (t + 1) * h2 <= rhs)
+        ++t;
+    return uint64_t(t);
+}
+
 // The pixels of row y inside the ellipse: px^2 h^2 + py^2 w^2 <= w^2 h^2 with px, py the
 // doubled offsets. Exact in 128-bit integers for any int rectangle (w, h < 2^32).
 Span RowSpan(const Ellipse &e, int64_t y)
@@ -59,15 +88,8 @@ Span RowSpan(const Ellipse &e, int64_t y)
     const UInt128 apy = UInt128(py < 0 ? -py : py);
     if (apy > e.h)
         return span;
-    const UInt128 h2 = UInt128(e.h) * e.h;
-    const UInt128 rhs = UInt128(e.w) * e.w * (h2 - apy * apy);
-    // The largest t >= 0 with t^2 h^2 <= rhs: estimate in floating point, then settle exactly.
-    const long double estimate = (long double)e.w * std::sqrt((long double)(h2 - apy * apy)) / (long double)e.h;
-    UInt128 t = UInt128(std::clamp<long double>(estimate, 0.0L, (long double)e.w));
-    while (t > 0 && t * t * h2 > rhs)
-        --t;
-    while (t < e.w && (t + 1) * (t + 1) * h2 <= rhs)
-        ++t;
+    const uint64_t t =
+        e.w <= SmallAxis && e.h <= SmallAxis ? SmallReach(e.w, e.h, uint64_t(apy)) : LargeReach(e.w, e.h, apy);
     // px = 2x + 1 - sumX has the parity of sumX + 1.
     Int128 reach = Int128(t);
     const bool pxOdd = ((e.sumX + 1) & 1) != 0;
@@ -93,6 +115,23 @@ Int128 Dot(int64_t ax, int64_t ay, int64_t bx, int64_t by)
 bool InNarrowSweep(int64_t ax, int64_t ay, int64_t bx, int64_t by, int64_t px, int64_t py)
 {
     return Turn(ax, ay, px, py) >= 0 && Turn(px, py, bx, by) > 0;
+}
+
+// The columns x whose doubled offset px = 2x + 1 - sumX satisfies k * px >= r.
+struct ColumnRange {
+    Int128 lo, hi;
+};
+ColumnRange ColumnsWhere(int64_t k, Int128 r, int64_t sumX)
+{
+    constexpr Int128 Far = Int128(1) << 100;
+    Int128 pxLo = -Far, pxHi = Far;
+    if (k > 0)
+        pxLo = ceilDiv(r, k);
+    else if (k < 0)
+        pxHi = floorDiv(-r, -k);
+    else if (r > 0)
+        return {1, 0};
+    return {ceilDiv(pxLo + sumX - 1, 2), floorDiv(pxHi + sumX - 1, 2)};
 }
 
 } // namespace
@@ -221,19 +260,49 @@ bool EllipseContains(int left, int top, int right, int bottom, int x, int y)
     return x >= s.lo && x <= s.hi;
 }
 
+bool EllipseRowSpan(int left, int top, int right, int bottom, int y, int64_t &first, int64_t &last)
+{
+    const Span s = RowSpan(Ellipse(left, top, right, bottom), y);
+    first = s.lo;
+    last = s.hi;
+    return !s.empty();
+}
+
 void FillPie(Bitmap &bitmap, int left, int top, int right, int bottom, int startX, int startY, int endX, int endY,
              uint32_t rgb)
 {
     const Ellipse e(left, top, right, bottom);
     if (e.empty())
         return;
+    const int64_t sx = 2 * int64_t(startX) - e.sumX, sy = 2 * int64_t(startY) - e.sumY;
+    const int64_t ex = 2 * int64_t(endX) - e.sumX, ey = 2 * int64_t(endY) - e.sumY;
+    if ((sx == 0 && sy == 0) || (ex == 0 && ey == 0))
+        return;
+    const bool narrow = Turn(sx, sy, ex, ey) > 0;
     const int64_t y0 = std::max<int64_t>(e.firstRow(), 0);
     const int64_t y1 = std::min<int64_t>(e.lastRow(), bitmap.height() - 1);
     for (int64_t y = y0; y <= y1; ++y) {
         const Span s = RowSpan(e, y);
-        const int64_t x0 = std::max<int64_t>(s.lo, 0), x1 = std::min<int64_t>(s.hi, bitmap.width() - 1);
-        for (int64_t x = x0; x <= x1; ++x)
-            if (SectorContains(e.sumX, e.sumY, startX, startY, endX, endY, int(x), int(y)))
-                bitmap.setPixel(int(x), int(y), rgb);
+        int64_t x0 = std::max<int64_t>(s.lo, 0), x1 = std::min<int64_t>(s.hi, bitmap.width() - 1);
+        if (x0 > x1)
+            continue;
+        if (!narrow) {
+            for (int64_t x = x0; x <= x1; ++x)
+                if (SectorContains(e.sumX, e.sumY, startX, startY, endX, endY, int(x), int(y)))
+                    bitmap.setPixel(int(x), int(y), rgb);
+            continue;
+        }
+        // Less than half a turn: the sector is convex, so its pixels in a row are one run,
+        // bounded by Turn(start, p) >= 0 and Turn(p, end) > 0, each linear in the column.
+        const int64_t py = 2 * y + 1 - e.sumY;
+        const ColumnRange a = ColumnsWhere(sy, Int128(sx) * py, e.sumX);
+        const ColumnRange b = ColumnsWhere(-ey, 1 - Int128(py) * ex, e.sumX);
+        const Int128 lo = std::max<Int128>({Int128(x0), a.lo, b.lo});
+        const Int128 hi = std::min<Int128>({Int128(x1), a.hi, b.hi});
+        if (lo <= hi)
+            bitmap.fillSpan(int(lo), int(hi) + 1, int(y), rgb);
+        // The pixel centred on the centre itself belongs to every wedge.
+        if (py == 0 && (e.sumX & 1) != 0)
+            bitmap.setPixel(int((e.sumX - 1) / 2), int(y), rgb);
     }
 }

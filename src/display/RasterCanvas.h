@@ -57,3 +57,5 @@ bool SectorContains(int64_t twiceCentreX, int64_t twiceCentreY, int startX, int 
 
 // Whether pixel (x, y) belongs to the fill of the ellipse inscribed in the rectangle.
 bool EllipseContains(int left, int top, int right, int bottom, int x, int y);
+// The columns first .. last (inclusive) of row y that belong to that fill; false when the row has none.
+bool EllipseRowSpan(int left, int top, int right, int bottom, int y, int64_t &first, int64_t &last);

@@ -341,3 +341,34 @@ TEST(FillPie, SixtyFourBullseyeWedgesCoverTheDiscOnce)
 }
 
 } // namespace
+
+namespace {
+
+TEST(FillPie, FillsExactlyThePixelsOfItsRule)
+{
+    // Runs of a narrow wedge are found per row; every wedge must still be exactly the pixels
+    // of the fill whose centres lie in the sector. Odd rectangles put a pixel centre on the centre.
+    struct Case {
+        int left, top, right, bottom, sx, sy, ex, ey;
+    } cases[] = {
+        {0, 0, 64, 64, 64, 32, 32, 0},   {0, 0, 64, 64, 32, 0, 64, 32},
+        {3, 5, 60, 40, 50, 5, 10, 8},    {3, 5, 60, 40, 10, 8, 50, 5},
+        {0, 0, 63, 63, 40, 62, 41, 62},  {-30, -20, 70, 90, 33, -40, 34, -40},
+        {10, 10, 51, 51, 40, 30, 0, 31}, {10, 10, 51, 51, 0, 31, 40, 30},
+        {5, 5, 6, 6, 9, 5, 5, 0},        {0, 0, 64, 64, 500000, 32, 32, -700000},
+    };
+    for (const Case &c : cases) {
+        Bitmap pie(64, 64, Paper);
+        FillPie(pie, c.left, c.top, c.right, c.bottom, c.sx, c.sy, c.ex, c.ey, Ink);
+        Pixels expected;
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 64; ++x)
+                if (EllipseContains(c.left, c.top, c.right, c.bottom, x, y) &&
+                    SectorContains(int64_t(c.left) + c.right, int64_t(c.top) + c.bottom, c.sx, c.sy, c.ex, c.ey, x, y))
+                    expected.insert({x, y});
+        EXPECT_FALSE(expected.empty());
+        EXPECT_EQ(inked(pie), expected) << c.left << "," << c.top << " " << c.sx << "," << c.sy;
+    }
+}
+
+} // namespace
