@@ -158,5 +158,8 @@ bool SaveResultsFile(const std::string &path, const GatedVolume &volume, const R
             return Fail(error, path, errno);
         target = resolved;
     }
+    // The rename would replace a file the user may not write to; refuse it, as opening it would.
+    if (::access(target.c_str(), W_OK) != 0)
+        return Fail(error, path, errno);
     return SaveReplacing(path, target, &existing, text, error);
 }

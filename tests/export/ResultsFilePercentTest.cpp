@@ -34,7 +34,7 @@ const Case WidthCases[] = {
 const Case AreaCases[] = {
     {7, 1, "85.714286"},
     {INT32_MAX, INT32_MIN, "200.000000"},
-    {INT32_MIN, INT32_MAX, "200.000000"}, // 199.99999995...,
+    {INT32_MIN, INT32_MAX, "200.000000"}, // 199.99999995... rounded
     {1, 2000000000, "-199999999900.000000"},
     {INT32_MAX, INT32_MAX - 1, "0.000000"},
 };

@@ -204,10 +204,17 @@ TEST_F(ResultsFileSaveTest, AFullDeviceIsReportedAndStaysADevice)
     EXPECT_TRUE(fs::is_character_file("/dev/null"));
 }
 
-TEST_F(ResultsFileSaveTest, AFolderWithoutWritePermissionRefusesTheFile)
+TEST_F(ResultsFileSaveTest, AFolderOrFileWithoutWritePermissionRefusesTheFile)
 {
     if (::geteuid() == 0)
-        GTEST_SKIP() << "root may write into any folder";
+        GTEST_SKIP() << "root may write into any folder and file";
+    WriteFile(dir.file("read-only.csv"), "kept");
+    fs::permissions(dir.file("read-only.csv"), fs::perms::owner_read);
+    std::string readOnlyError;
+    EXPECT_FALSE(SaveResultsFile(dir.file("read-only.csv"), volume, settings, *results, readOnlyError));
+    EXPECT_EQ(readOnlyError, dir.file("read-only.csv") + ": Permission denied");
+    EXPECT_EQ(ReadFile(dir.file("read-only.csv")), "kept");
+
     fs::create_directory(dir.file("locked"));
     WriteFile(dir.file("locked/results.csv"), "kept");
     fs::permissions(dir.file("locked"), fs::perms::owner_read | fs::perms::owner_exec);
