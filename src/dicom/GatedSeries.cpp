@@ -133,7 +133,7 @@ bool readCount(DcmDataset &data, const DcmTagKey &tag, const char *name, int &co
 {
     Uint16 value = 0;
     if (data.findAndGetUint16(tag, value).bad() || value == 0) {
-        reason = std::string(name) + " " + tagText(tag) + " is missing";
+        reason = std::string(name) + " " + tagText(tag) + " is missing or 0";
         return false;
     }
     count = value;
@@ -214,7 +214,7 @@ bool readPixelLayout(DcmDataset &data, GatedSeries &series, PixelLayout &layout,
     series.isSigned = representation == 1;
     layout.bitsAllocated = allocated;
     layout.shift = high + 1 - stored;
-    layout.mask = stored == 32 ? 0xFFFFFFFFu : (1u << stored) - 1;
+    layout.mask = (1u << stored) - 1;
     layout.signBit = series.isSigned ? 1u << (stored - 1) : 0;
     return true;
 }
@@ -245,7 +245,14 @@ bool locateFrames(DcmDataset &data, GatedSeries &series, std::vector<long> &fram
     else if (rr.values)
         series.rrIntervals = *std::max_element(rr.values, rr.values + rr.count);
 
-    frameOf.assign(std::size_t(series.gates) * std::size_t(series.slices), -1);
+    // Every gate and slice needs a frame of its own: more than the object holds cannot be.
+    const std::size_t cells = std::size_t(series.gates) * std::size_t(series.slices);
+    if (cells > std::size_t(frames)) {
+        reason = std::to_string(series.gates) + " time slots x " + std::to_string(series.slices) + " slices need " +
+                 std::to_string(cells) + " frames; the object holds " + std::to_string(frames);
+        return false;
+    }
+    frameOf.assign(cells, -1);
     for (long f = 0; f < frames; ++f) {
         const int interval = rr.values ? rr.values[f] : 1;
         const int gate = slot.values[f], s = slice.values[f];

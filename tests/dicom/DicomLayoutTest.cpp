@@ -9,7 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <ostream>
+#include <tuple>
+#include <utility>
 
 namespace {
 
@@ -39,6 +43,11 @@ struct OrderCase {
     bool reversedExpected; // apex-to-base slice a is stored slice 16 - a (1-based: 16 - a)
     const char *summaryPart;
 };
+
+void PrintTo(const OrderCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class SliceOrder : public ::testing::TestWithParam<OrderCase> {};
 
@@ -78,6 +87,11 @@ struct CentreCase {
     std::vector<int> hotSlices; // 1-based stored slices of gate 1 holding counts
     int expectedFirst;          // worked out by hand
 };
+
+void PrintTo(const CentreCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class CentredSlices : public ::testing::TestWithParam<CentreCase> {};
 
@@ -213,6 +227,11 @@ struct SyntaxCase {
     const char *name;
     const char *uid;
 };
+
+void PrintTo(const SyntaxCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class TransferSyntax : public ::testing::TestWithParam<SyntaxCase> {};
 

@@ -7,6 +7,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <ostream>
 
 namespace {
 
@@ -15,6 +17,11 @@ struct RefusalCase {
     std::function<void(NmObject &)> change;
     const char *message; // the whole reason, or the part that matters
 };
+
+void PrintTo(const RefusalCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class Refusal : public ::testing::TestWithParam<RefusalCase> {};
 
@@ -57,6 +64,12 @@ INSTANTIATE_TEST_SUITE_P(
                     "the Time Slot Vector (0054,0070) is missing"},
         RefusalCase{"FramesDisagreeWithTheVectors", [](NmObject &o) { o.numberOfFrames = 300; },
                     "Number of Frames (0028,0008) is 300 but the R-R Interval Vector holds 320 values"},
+        RefusalCase{"MoreSlicesThanFrames", [](NmObject &o) { o.numberOfSlices = 500; },
+                    "16 time slots x 500 slices need 8000 frames; the object holds 320"},
+        RefusalCase{"SliceOutsideTheCount", [](NmObject &o) { o.numberOfSlices = 19; },
+                    "frame 20 (R-R interval 1, time slot 1, slice 20) lies outside 1 x 16 x 19"},
+        RefusalCase{"TwoFramesForOneSlice", [](NmObject &o) { o.editSliceVector = [](auto &v) { v[1] = 1; }; },
+                    "frames 1 and 2 are both gate 1, slice 1"},
         RefusalCase{"Matrix", [](NmObject &o) { o.rows = o.columns = 96; },
                     "matrix 96 x 96 (rows x columns); only 64 x 64 and 128 x 128 are taken"},
         RefusalCase{"NotSquare", [](NmObject &o) { o.columns = 128; }, "matrix 64 x 128"},

@@ -68,8 +68,11 @@ void WriteNmObject(const std::string &path, const NmObject &o)
     if (o.withTimeSlotVector)
         d.putAndInsertUint16Array(DCM_TimeSlotVector, slot.data(), slot.size());
     d.putAndInsertUint16(DCM_NumberOfTimeSlots, Uint16(o.gates));
-    d.putAndInsertUint16Array(DCM_SliceVector, slice.data(), slice.size());
-    d.putAndInsertUint16(DCM_NumberOfSlices, Uint16(o.slices));
+    std::vector<Uint16> sliceVector = slice;
+    if (o.editSliceVector)
+        o.editSliceVector(sliceVector);
+    d.putAndInsertUint16Array(DCM_SliceVector, sliceVector.data(), sliceVector.size());
+    d.putAndInsertUint16(DCM_NumberOfSlices, Uint16(o.numberOfSlices.value_or(o.slices)));
 
     d.putAndInsertUint16(DCM_SamplesPerPixel, 1);
     d.putAndInsertString(DCM_PhotometricInterpretation, "MONOCHROME2");

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 // The stored value of a pixel: its bits are stored as they are (masked to Bits Allocated).
 using NmPixel = std::function<int32_t(int rrInterval, int gate, int storedSlice, int column, int row)>;
@@ -20,10 +21,12 @@ struct NmObject {
     std::string imageType = "ORIGINAL\\PRIMARY\\RECON GATED TOMO\\EMISSION";
     std::string sliceDirection; // Slice Progression Direction; "" leaves it out
     std::string patientId = "ID", patientName = "NAME";
-    bool slicesSlowest = false;                         // frames slice by slice instead of gate by gate
-    bool withTimeSlotVector = true;                     // the Frame Increment Pointer names it either way
-    std::optional<int> numberOfFrames;                  // what the object claims; by default the frames it holds
-    std::string transferSyntax = "1.2.840.10008.1.2.1"; // Explicit VR Little Endian
+    bool slicesSlowest = false;        // frames slice by slice instead of gate by gate
+    bool withTimeSlotVector = true;    // the Frame Increment Pointer names it either way
+    std::optional<int> numberOfFrames; // what the object claims; by default the frames it holds
+    std::optional<int> numberOfSlices; // likewise; by default `slices`
+    std::function<void(std::vector<uint16_t> &)> editSliceVector; // a change made to the Slice Vector
+    std::string transferSyntax = "1.2.840.10008.1.2.1";           // Explicit VR Little Endian
     NmPixel pixel = [](int, int, int, int, int) { return 0; };
 };
 
