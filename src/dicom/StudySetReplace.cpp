@@ -24,6 +24,11 @@ std::string makeTemporary(const std::string &path, const char *kind, std::string
         error = path + ": cannot write in its folder: " + std::strerror(errno);
         return {};
     }
+    // mkstemp makes the file private to its owner; a study set gets the permissions any new
+    // file of the user gets, as the study writer's own files do.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
     ::close(fd);
     return name;
 }

@@ -113,6 +113,9 @@ TEST(ImportCommand, APhantomThroughDicomGivesItsFrameFilesByteForByte)
         const std::string got = ReadFile(StudyFilePath(dir.file("OUT.d00"), n));
         ASSERT_EQ(got.size(), 141056u) << n;
         EXPECT_TRUE(got == ReadFile(StudyFilePath(dir.file("REF.d00"), n))) << "file " << n << " differs";
+        EXPECT_EQ(std::filesystem::status(StudyFilePath(dir.file("OUT.d00"), n)).permissions(),
+                  std::filesystem::status(StudyFilePath(dir.file("REF.d00"), n)).permissions())
+            << n;
     }
     std::set<std::string> expected = SetNames("OUT");
     expected.merge(SetNames("REF"));
