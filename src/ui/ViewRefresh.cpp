@@ -5,7 +5,7 @@
 
 #include "CountWindow.h"
 #include "DetailView.h"
-#include "MapPanelRender.h"
+#include "RenderMapPanel.h"
 #include "Montage.h"
 
 #include <QApplication>

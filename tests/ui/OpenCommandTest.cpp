@@ -104,7 +104,7 @@ TEST_F(OpenCommandTest, CancelAndASecondStudy)
     form->OpenItem->trigger();
     EXPECT_EQ(form->Image1->picture(), before);
 
-    openThroughDialog(write("Q", hotPixelStudy(2000, 5)));
+    openThroughDialog(write("Q", hotPixelStudy(2000, 1500)));
     EXPECT_EQ(form->data().study.CountRange, 2000);
     EXPECT_EQ(form->view().DisplayMode, 1);
     EXPECT_EQ(form->view().CurSlice, 2);
