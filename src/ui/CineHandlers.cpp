@@ -3,12 +3,14 @@
 #include "SDIMain.h"
 
 #include "CineLoop.h"
+#include "EventLog.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 
+#include <optional>
 #include <vector>
 
 namespace {
@@ -21,6 +23,7 @@ public:
     {
         // Its range is 0..16 since the last load.
         form_.ProgressBar1->show();
+        preparation_.emplace("CinePreparation");
     }
 
     void prepareFrame(int k, bool withMap) override
@@ -38,7 +41,11 @@ public:
         form_.ProgressBar1->setValue(k + 1);
     }
 
-    void endPreparation() override { form_.ProgressBar1->hide(); }
+    void endPreparation() override
+    {
+        form_.ProgressBar1->hide();
+        preparation_.reset(); // the wait before the first frame, in the event log
+    }
 
     void showFrame(const Frame &frame) override
     {
@@ -76,6 +83,7 @@ private:
     QElapsedTimer clock_;
     std::vector<Bitmap> details_;
     std::vector<Bitmap> maps_;
+    std::optional<EventLog::Section> preparation_;
 };
 
 } // namespace

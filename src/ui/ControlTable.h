@@ -5,6 +5,7 @@
 #pragma once
 
 #include "Controls.h"
+#include "EventLog.h"
 #include "Fonts.h"
 
 #include <QButtonGroup>
@@ -226,29 +227,33 @@ QHash<QString, QWidget *> BuildControls(Form &form, QWidget *client, std::span<c
                     if (auto *radio = qobject_cast<TRadioButton *>(w)) {
                         // A radio button's click runs whenever it becomes checked, by the
                         // user or by the program.
-                        QObject::connect(radio, &QAbstractButton::toggled, &form, [&form, radio, handler](bool on) {
-                            if (on)
-                                (form.*handler)(radio);
-                        });
+                        QObject::connect(radio, &QAbstractButton::toggled, &form,
+                                         [&form, radio, handler, name = row.name](bool on) {
+                                             if (on)
+                                                 EventLog::Run(form, handler, name, radio);
+                                         });
                     } else if (auto *button = qobject_cast<QPushButton *>(w)) {
-                        QObject::connect(button, &QAbstractButton::clicked, &form,
-                                         [&form, button, handler] { (form.*handler)(button); });
+                        QObject::connect(
+                            button, &QAbstractButton::clicked, &form,
+                            [&form, button, handler, name = row.name] { EventLog::Run(form, handler, name, button); });
                     } else if (auto *bar = qobject_cast<TScrollBar *>(w)) {
-                        QObject::connect(bar, &QAbstractSlider::valueChanged, &form,
-                                         [&form, bar, handler] { (form.*handler)(bar); });
+                        QObject::connect(
+                            bar, &QAbstractSlider::valueChanged, &form,
+                            [&form, bar, handler, name = row.name] { EventLog::Run(form, handler, name, bar); });
                     }
                 } else if constexpr (std::is_same_v<H, typename Desc::ScrollHandler>) {
                     auto *bar = qobject_cast<TScrollBar *>(w);
                     Q_ASSERT(bar);
-                    QObject::connect(
-                        bar, &TScrollBar::scrollRequest, &form,
-                        [&form, bar, handler](ScrollCode kind, int position) { (form.*handler)(bar, kind, position); });
+                    QObject::connect(bar, &TScrollBar::scrollRequest, &form,
+                                     [&form, bar, handler, name = row.name](ScrollCode kind, int position) {
+                                         EventLog::Run(form, handler, name, bar, kind, position);
+                                     });
                 } else if constexpr (std::is_same_v<H, typename Desc::MouseHandler>) {
                     auto *image = qobject_cast<TImage *>(w);
                     Q_ASSERT(image);
                     QObject::connect(image, &TImage::mouseDown, &form,
-                                     [&form, image, handler](Qt::MouseButton button, int x, int y) {
-                                         (form.*handler)(image, button, x, y);
+                                     [&form, image, handler, name = row.name](Qt::MouseButton button, int x, int y) {
+                                         EventLog::Run(form, handler, name, image, button, x, y);
                                      });
                 }
             },

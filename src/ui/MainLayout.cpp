@@ -2,6 +2,7 @@
 // Places are relative to the parent's client area (the window's client area below the menu
 // bar, a panel or a group box). Controls not marked Shown appear after the first load.
 #include "ControlTable.h"
+#include "EventLog.h"
 #include "SDIMain.h"
 
 #include <QKeySequence>
@@ -205,8 +206,9 @@ void TSDIAppForm::buildMenus()
             action->setShortcut(QKeySequence(QString::fromLatin1(item.shortcut), QKeySequence::PortableText));
             action->setCheckable(item.flags & Checkable);
             action->setChecked(item.flags & CheckedItem);
-            connect(action, &QAction::triggered, this,
-                    [this, action, handler = item.handler] { (this->*handler)(action); });
+            connect(action, &QAction::triggered, this, [this, action, handler = item.handler, name = item.name] {
+                EventLog::Run(*this, handler, name, action);
+            });
         }
         menu->addAction(action);
         if (item.member)

@@ -3,6 +3,7 @@
 
 #include "ColourTable.h"
 #include "CountWindow.h"
+#include "EventLog.h"
 #include "FileDialogs.h"
 #include "MessageBox.h"
 #include "StudyReader.h"
@@ -31,6 +32,7 @@ void TSDIAppForm::OpenItemClick(QObject *)
 
 bool TSDIAppForm::OpenStudy(const QString &path)
 {
+    EventLog::Section timing("OpenStudy");
     ProgressBar1->setRange(0, 16);
     ProgressBar1->setValue(0);
     ProgressBar1->show();

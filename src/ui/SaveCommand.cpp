@@ -2,6 +2,7 @@
 // and "B" buttons of the top panel.
 #include "SDIMain.h"
 
+#include "EventLog.h"
 #include "FileDialogs.h"
 #include "MessageBox.h"
 #include "ResultsFile.h"
@@ -29,6 +30,7 @@ void TSDIAppForm::SaveItemClick(QObject *)
 
 bool TSDIAppForm::SaveResults(const QString &path)
 {
+    EventLog::Section timing("SaveResults");
     ResultsFileSettings settings;
     settings.variant = view().ExportVariant;
     settings.curPhase = view().CurPhase;

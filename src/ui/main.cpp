@@ -1,4 +1,5 @@
 // Corvista: a gated SPECT study of the left ventricle in one window.
+#include "EventLog.h"
 #include "SDIMain.h"
 
 #include <QApplication>
@@ -7,6 +8,9 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     ProgramWindows windows;
+    EventLog::StartFromEnvironment(*windows.main); // CORVISTA_EVENT_LOG, for tests and measurements
     windows.main->show();
-    return app.exec();
+    const int status = app.exec();
+    EventLog::Stop();
+    return status;
 }
