@@ -9,13 +9,7 @@ namespace {
 void BM_LoadStudySet(benchmark::State &state)
 {
     // The noisy sample with a defect, as scripts/run writes it.
-    static const SampleStudyFiles files([] {
-        PhantomOptions options;
-        options.seed = 1;
-        options.noise = true;
-        options.defect = true;
-        return options;
-    }());
+    static const SampleStudyFiles files(RunSampleOptions());
     Study study;
     for (auto _ : state) {
         const LoadResult result = LoadStudySet(files.first, study);

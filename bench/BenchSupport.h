@@ -8,6 +8,16 @@
 #include <filesystem>
 #include <string>
 
+// The sample study scripts/run writes: seed 1, noise and a perfusion defect.
+inline PhantomOptions RunSampleOptions()
+{
+    PhantomOptions options;
+    options.seed = 1;
+    options.noise = true;
+    options.defect = true;
+    return options;
+}
+
 struct SampleStudyFiles {
     std::string folder;
     std::string first; // the file a user would pick, SAMPLE.d01

@@ -1,11 +1,14 @@
 // The count views of the window: the 16-tile montage and the detail view with its ROI
-// overlay, each with the per-image set-up of the count window, on the sample study; and the
-// 16 detail frames a cine loop prepares before it plays.
+// overlay, each with the per-image set-up of the count window, on the sample study; the 16
+// detail frames a cine loop prepares before it plays; and a threshold step under the
+// all-phase bull's-eye.
 #include "BenchSupport.h"
 #include "ColourTable.h"
 #include "CountWindow.h"
 #include "DetailView.h"
+#include "MapPanel.h"
 #include "Montage.h"
+#include "ProfileAnalysis.h"
 #include "StudyReader.h"
 
 #include <benchmark/benchmark.h>
@@ -22,11 +25,7 @@ struct SampleViews {
 
     SampleViews()
     {
-        PhantomOptions options;
-        options.seed = 1;
-        options.noise = true;
-        options.defect = true;
-        const SampleStudyFiles files(options);
+        const SampleStudyFiles files(RunSampleOptions());
         if (!LoadStudySet(files.first, study).ok)
             std::abort();
         BuildColourTable(table);
@@ -87,5 +86,26 @@ void BM_CinePrepare(benchmark::State &state)
     }
 }
 BENCHMARK(BM_CinePrepare)->Unit(benchmark::kMicrosecond);
+
+// One step of the area-threshold bar with the all-phase bull's-eye chosen: the analysis of
+// the selected slice, then the whole BA panel, which analyses the 16 slices itself.
+void BM_ThresholdStep_BA(benchmark::State &state)
+{
+    const SampleViews &s = sample();
+    Bitmap bitmap(542, 542);
+    auto results = std::make_unique<ProfileResults>();
+    MapPanelInputs inputs;
+    inputs.mapKind = MapBA;
+    int area = 40;
+    for (auto _ : state) {
+        area = area == 40 ? 41 : 40;
+        inputs.analysis.areaThreshold = area;
+        AnalyseProfiles(s.study.volume, inputs.analysis, *results);
+        DrawMapPanel(bitmap, inputs, s.study.volume, s.table, *results, [](int) {});
+        benchmark::DoNotOptimize(bitmap.bits());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_ThresholdStep_BA)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -27,13 +27,7 @@ QApplication &application()
 
 const SampleStudyFiles &sampleFiles()
 {
-    static const SampleStudyFiles files([] {
-        PhantomOptions options;
-        options.seed = 1;
-        options.noise = true;
-        options.defect = true;
-        return options;
-    }());
+    static const SampleStudyFiles files(RunSampleOptions());
     return files;
 }
 

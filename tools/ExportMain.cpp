@@ -1,8 +1,8 @@
 // corvista-export: writes the CSV results file of a gated study, as the window's save command
 // does, with the window's start values as defaults. Exit status 0 when written, 1 when the
 // study cannot be read or the file cannot be written, 2 for bad arguments.
+#include "CommandLine.h"
 #include "ResultsFile.h"
-#include "StudyReader.h"
 
 #include <charconv>
 #include <cstdio>
@@ -30,24 +30,6 @@ constexpr const char *Usage =
     "  --width N       the width threshold in percent of the peak, 0..100 (default 20)\n"
     "  --help          this text\n"
     "Options taking a value also accept --option=VALUE.\n";
-
-struct BadArgument {
-    std::string message;
-};
-
-bool ParseNumber(std::string_view text, int &value)
-{
-    if (!text.empty() && text.front() == '+')
-        text.remove_prefix(1);
-    const char *end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    return !text.empty() && ec == std::errc() && ptr == end;
-}
-
-bool ParseInRange(std::string_view text, int low, int high, int &value)
-{
-    return ParseNumber(text, value) && value >= low && value <= high;
-}
 
 struct Arguments {
     ResultsFileSettings settings;
@@ -126,10 +108,8 @@ Arguments ParseArguments(int argc, char **argv)
             number(1, 16, settings.curPhase, 1);
         } else if (name == "--centre" || name == "--center") {
             const auto v = value();
-            const auto comma = v.find(',');
             int x = 0, y = 0;
-            if (comma == std::string_view::npos || !ParseInRange(v.substr(0, comma), 24, 103, x) ||
-                !ParseInRange(v.substr(comma + 1), 24, 103, y))
+            if (!ParsePair(v, 24, 103, x, y))
                 throw bad(v, "X,Y with whole numbers 24..103");
             settings.analysis.centreX = x;
             settings.analysis.centreY = y;
@@ -156,8 +136,7 @@ int main(int argc, char **argv)
     try {
         args = ParseArguments(argc, argv);
     } catch (const BadArgument &bad) {
-        std::fprintf(stderr, "corvista-export: %s\n%s", bad.message.c_str(), Usage);
-        return 2;
+        return ReportBadArgument("corvista-export", bad, Usage);
     }
     if (args.help) {
         std::fputs(Usage, stdout);
@@ -165,11 +144,8 @@ int main(int argc, char **argv)
     }
 
     auto study = std::make_unique<Study>();
-    const LoadResult load = LoadStudySet(args.study, *study);
-    if (!load.ok) {
-        std::fprintf(stderr, "corvista-export: %s\n", load.message.c_str());
+    if (!LoadStudyForTool("corvista-export", args.study, *study))
         return 1;
-    }
 
     auto results = std::make_unique<ProfileResults>();
     std::string error;

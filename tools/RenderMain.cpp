@@ -3,6 +3,7 @@
 // reports and batch work. Exit status 0 when written, 1 when the study cannot be read or the
 // picture cannot be written, 2 for bad arguments.
 #include "ColourTable.h"
+#include "CommandLine.h"
 #include "CountWindow.h"
 #include "DetailView.h"
 #include "RenderMapPanel.h"
@@ -42,24 +43,6 @@ constexpr const char *Usage =
     "  --limits R,B    the bull's-eye colour limits in percent, each 1..100: a change of +R %\n"
     "                  is full red, one of -B % full blue (default 50,50)\n"
     "  --help          this text\n";
-
-struct BadArgument {
-    std::string message;
-};
-
-bool parseInRange(std::string_view text, int low, int high, int &value)
-{
-    const char *end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    return !text.empty() && ec == std::errc() && ptr == end && value >= low && value <= high;
-}
-
-bool parsePair(std::string_view text, int low, int high, int &a, int &b)
-{
-    const auto comma = text.find(',');
-    return comma != std::string_view::npos && parseInRange(text.substr(0, comma), low, high, a) &&
-           parseInRange(text.substr(comma + 1), low, high, b);
-}
 
 // The views by name: -1 and -2 are the slice and phase montages, -3 the detail view, and
 // the map kinds their own numbers.
@@ -114,7 +97,7 @@ Arguments parseArguments(int argc, char **argv)
         };
         const auto number = [&](int low, int high, int &target, int offset) {
             int n = 0;
-            if (!parseInRange(value, low, high, n))
+            if (!ParseInRange(value, low, high, n))
                 throw bad(("a whole number " + std::to_string(low) + ".." + std::to_string(high)).c_str());
             target = n - offset;
         };
@@ -132,7 +115,7 @@ Arguments parseArguments(int argc, char **argv)
         } else if (arg == "--phase") {
             number(1, 16, args.phase, 1);
         } else if (arg == "--centre" || arg == "--center") {
-            if (!parsePair(value, 24, 103, args.analysis.centreX, args.analysis.centreY))
+            if (!ParsePair(value, 24, 103, args.analysis.centreX, args.analysis.centreY))
                 throw bad("X,Y with whole numbers 24..103");
         } else if (arg == "--radius") {
             number(10, 64, args.analysis.radius, 0);
@@ -145,7 +128,7 @@ Arguments parseArguments(int argc, char **argv)
         } else if (arg == "--scale") {
             number(0, 99, args.scale, 0);
         } else if (arg == "--limits") {
-            if (!parsePair(value, 1, 100, args.redLimit, args.blueLimit))
+            if (!ParsePair(value, 1, 100, args.redLimit, args.blueLimit))
                 throw bad("R,B with whole numbers 1..100");
         } else {
             throw BadArgument{"unknown option '" + std::string(arg) + "'"};
@@ -207,8 +190,7 @@ int main(int argc, char **argv)
     try {
         args = parseArguments(argc, argv);
     } catch (const BadArgument &bad) {
-        std::fprintf(stderr, "corvista-render: %s\n%s", bad.message.c_str(), Usage);
-        return 2;
+        return ReportBadArgument("corvista-render", bad, Usage);
     }
     if (args.help) {
         std::fputs(Usage, stdout);
@@ -220,11 +202,8 @@ int main(int argc, char **argv)
     QGuiApplication app(argc, argv);
 
     auto study = std::make_unique<Study>();
-    const LoadResult load = LoadStudySet(args.study, *study);
-    if (!load.ok) {
-        std::fprintf(stderr, "corvista-render: %s\n", load.message.c_str());
+    if (!LoadStudyForTool("corvista-render", args.study, *study))
         return 1;
-    }
     const Bitmap bitmap = render(args, *study);
     const QImage picture(reinterpret_cast<const uchar *>(bitmap.constBits()), bitmap.width(), bitmap.height(),
                          bitmap.bytesPerLine(), QImage::Format_RGB32);

@@ -52,8 +52,10 @@ std::string tagText(const DcmTagKey &tag)
     return text;
 }
 
-// Uncompressed (any byte order, deflated too), RLE, lossless JPEG and JPEG-LS: what the
-// decoders registered above turn back into the counts that were stored.
+// Uncompressed (any byte order, deflated too), RLE, lossless JPEG and lossless JPEG-LS: what
+// the decoders registered above turn back into exactly the counts that were stored. The
+// near-lossless JPEG-LS syntax may have changed every count a little, so it is refused like
+// lossy JPEG.
 bool takenTransferSyntax(E_TransferSyntax xfer)
 {
     if (!DcmXfer(xfer).isEncapsulated())
@@ -63,7 +65,6 @@ bool takenTransferSyntax(E_TransferSyntax xfer)
     case EXS_JPEGProcess14:
     case EXS_JPEGProcess14SV1:
     case EXS_JPEGLSLossless:
-    case EXS_JPEGLSLossy:
         return true;
     default:
         return false;

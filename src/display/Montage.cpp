@@ -2,30 +2,39 @@
 
 #include <algorithm>
 #include <array>
+#include <memory>
 
 namespace {
 
 constexpr int Side = MontageGeometry::Tile;
-constexpr std::size_t RowStep = GatedVolume::Slices * GatedVolume::Phases; // from (x, y) to (x, y + 1)
+constexpr int Cells = Side * Side;
 
-// One tile: the plane's cells are gathered column by column (the order they lie in memory),
-// mapped a row at a time and copied into the bitmap.
-void drawTile(Bitmap &bitmap, const GatedVolume &volume, int slice, int phase, const CountToColour &colours, int left,
-              int top)
+// The counts of the 16 tiles, tile by tile, each plane column by column ([t][x][y]). The
+// volume is read once, in the order it lies in memory: every cell's 16 x 16 block holds the
+// count of each tile at that place, so one sequential pass fills all 16 planes.
+void gatherTiles(const GatedVolume &volume, const MontageChoice &choice, int16_t *tiles)
 {
-    std::array<int16_t, Side * Side> plane; // [y][x]
-    const int16_t *cells = volume.data() + GatedVolume::index(0, 0, slice, phase);
-    for (int x = 0; x < Side; ++x) {
-        const int16_t *column = cells + std::size_t(x) * Side * RowStep;
-        for (int y = 0; y < Side; ++y)
-            plane[std::size_t(y * Side + x)] = column[std::size_t(y) * RowStep];
-    }
+    const bool slices = choice.displayMode == 0;
+    // Tile t's count is element first + t * step of the cell's block.
+    const int first = slices ? choice.phase : choice.slice * GatedVolume::Phases;
+    const int step = slices ? GatedVolume::Phases : 1;
+    const int16_t *block = volume.data();
+    for (int cell = 0; cell < Cells; ++cell, block += GatedVolume::Slices * GatedVolume::Phases)
+        for (int t = 0; t < 16; ++t)
+            tiles[std::size_t(t) * Cells + std::size_t(cell)] = block[first + t * step];
+}
+
+void drawTile(Bitmap &bitmap, const int16_t *plane, const CountToColour &colours, int left, int top)
+{
     const int firstX = std::max(0, -left), lastX = std::min(Side, bitmap.width() - left);
     if (firstX >= lastX)
         return;
+    std::array<int16_t, Side> counts;
     std::array<uint32_t, Side> line;
     for (int y = std::max(0, -top); y < Side && top + y < bitmap.height(); ++y) {
-        colours.mapCounts(plane.data() + y * Side, line.data(), Side);
+        for (int x = 0; x < Side; ++x)
+            counts[std::size_t(x)] = plane[x * Side + y];
+        colours.mapCounts(counts.data(), line.data(), Side);
         std::copy(line.begin() + firstX, line.begin() + lastX, bitmap.scanLine(top + y) + left + firstX);
     }
 }
@@ -36,16 +45,17 @@ void DrawMontage(Bitmap &bitmap, const GatedVolume &volume, const CountToColour 
                  uint32_t background, const MontageProgress &progress)
 {
     bitmap.fill(background);
-    const bool slices = choice.displayMode == 0;
-    const int fixed = slices ? choice.phase : choice.slice;
+    const int fixed = choice.displayMode == 0 ? choice.phase : choice.slice;
+    const bool inRange = fixed >= 0 && fixed < 16;
+    // Allocated once for the program's one drawing thread: 16 planes of 128 x 128 counts.
+    thread_local const std::unique_ptr<int16_t[]> tiles(new int16_t[16 * std::size_t(Cells)]);
+    if (inRange)
+        gatherTiles(volume, choice, tiles.get());
     for (int t = 0; t < 16; ++t) {
         if (progress)
             progress(t);
-        if (fixed < 0 || fixed >= 16)
-            continue;
-        const int slice = slices ? t : choice.slice;
-        const int phase = slices ? choice.phase : t;
-        drawTile(bitmap, volume, slice, phase, colours, MontageGeometry::Pitch * (t % 4),
-                 MontageGeometry::Pitch * (t / 4));
+        if (inRange)
+            drawTile(bitmap, tiles.get() + std::size_t(t) * Cells, colours, MontageGeometry::Pitch * (t % 4),
+                     MontageGeometry::Pitch * (t / 4));
     }
 }

@@ -83,7 +83,10 @@ INSTANTIATE_TEST_SUITE_P(
                         o.isSigned = false;
                         o.transferSyntax = "1.2.840.10008.1.2.4.50";
                     },
-                    "transfer syntax JPEG Baseline"}),
+                    "transfer syntax JPEG Baseline"},
+        RefusalCase{"NearLosslessJpegLs",
+                    [](NmObject &o) { o.transferSyntax = "1.2.840.10008.1.2.4.81"; },
+                    "transfer syntax JPEG-LS"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(Import, RefusesFilesThatAreNoWholeObject)

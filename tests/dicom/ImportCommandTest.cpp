@@ -4,6 +4,7 @@
 #include "NmObject.h"
 #include "Phantom.h"
 #include "StudyReader.h"
+#include "CommandRun.h"
 #include "TestStudy.h"
 
 #include <gtest/gtest.h>
@@ -20,42 +21,14 @@
 
 namespace {
 
-struct Outcome {
-    int status = -1;
-    std::string out, err;
-};
+using Outcome = CommandOutcome;
 
-std::string Quote(const std::string &text)
-{
-    std::string quoted = "'";
-    for (char c : text)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-std::string ReadFile(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // Runs a command in the folder; its output goes to files outside it, so that the folder
 // holds only what the command wrote.
 Outcome RunCommand(const TempDir &dir, const std::string &program, const std::vector<std::string> &arguments)
 {
-    const std::string out = dir.path() + ".out", err = dir.path() + ".err";
-    std::string command = "cd " + Quote(dir.path()) + " && " + Quote(program);
-    for (const std::string &a : arguments)
-        command += " " + Quote(a);
-    command += " >" + Quote(out) + " 2>" + Quote(err);
-    const int raw = std::system(command.c_str());
-    Outcome outcome;
-    outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    outcome.out = ReadFile(out);
-    outcome.err = ReadFile(err);
-    std::filesystem::remove(out);
-    std::filesystem::remove(err);
-    return outcome;
+    return RunCommandIn(dir.path(), program, arguments);
 }
 
 Outcome RunImport(const TempDir &dir, const std::vector<std::string> &arguments)
@@ -110,9 +83,9 @@ TEST(ImportCommand, APhantomThroughDicomGivesItsFrameFilesByteForByte)
     EXPECT_EQ(outcome.out, "OUT.d01 .. OUT.d16: matrix 64 x 64, 16 gates, slices 3..18 of 20 apex to base, stored "
                            "base to apex, factor 1\n");
     for (int n = 1; n <= 16; ++n) {
-        const std::string got = ReadFile(StudyFilePath(dir.file("OUT.d00"), n));
+        const std::string got = ReadWholeFile(StudyFilePath(dir.file("OUT.d00"), n));
         ASSERT_EQ(got.size(), 141056u) << n;
-        EXPECT_TRUE(got == ReadFile(StudyFilePath(dir.file("REF.d00"), n))) << "file " << n << " differs";
+        EXPECT_TRUE(got == ReadWholeFile(StudyFilePath(dir.file("REF.d00"), n))) << "file " << n << " differs";
         EXPECT_EQ(std::filesystem::status(StudyFilePath(dir.file("OUT.d00"), n)).permissions(),
                   std::filesystem::status(StudyFilePath(dir.file("REF.d00"), n)).permissions())
             << n;
@@ -244,7 +217,7 @@ TEST(ImportCommand, AFailedImportLeavesAnExistingSetUntouched)
     });
     std::vector<std::string> before;
     for (int n = 1; n <= 16; ++n)
-        before.push_back(ReadFile(StudyFilePath(dir.file("P.d00"), n)));
+        before.push_back(ReadWholeFile(StudyFilePath(dir.file("P.d00"), n)));
     NmObject object;
     object.gates = 12;
     WriteNmObject(dir.file("twelve.dcm"), object);
@@ -254,7 +227,7 @@ TEST(ImportCommand, AFailedImportLeavesAnExistingSetUntouched)
     const std::set<std::string> files = FilesIn(dir.path());
     const auto unchanged = [&] {
         for (int n = 1; n <= 16; ++n)
-            EXPECT_TRUE(ReadFile(StudyFilePath(dir.file("P.d00"), n)) == before[std::size_t(n - 1)]) << n;
+            EXPECT_TRUE(ReadWholeFile(StudyFilePath(dir.file("P.d00"), n)) == before[std::size_t(n - 1)]) << n;
         EXPECT_EQ(FilesIn(dir.path()), files);
     };
 

@@ -6,6 +6,8 @@
 #include "StudyReader.h"
 #include "TestStudy.h"
 
+#include "NumberedColours.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -32,39 +34,26 @@ std::unique_ptr<GatedVolume> makeVolume()
     return volume;
 }
 
-// Entry k is (k mod 256, k / 256, 7); with the window 0..512 (scale 1) count v takes entry v.
-ColourTable numberedTable()
-{
-    ColourTable table;
-    for (int k = 0; k < 512; ++k)
-        table[std::size_t(k)] = ColourRef(uint8_t(k & 0xFF), uint8_t(k >> 8), 7);
-    return table;
-}
-
-uint32_t colourOfCount(int count)
-{
-    return Rgb(uint8_t(count & 0xFF), uint8_t(count >> 8), 7);
-}
 
 TEST(DrawPlaneDoubled, DrawsEveryCellAsATwoByTwoBlock)
 {
     const auto volume = makeVolume();
-    const CountToColour colours(numberedTable(), {0, 512});
+    const CountToColour colours(NumberedTable(), {0, 512});
     Bitmap bitmap(256, 256, Sentinel);
     DrawPlaneDoubled(bitmap, *volume, Slice, Phase, colours);
     for (int Y = 0; Y < 256; ++Y)
         for (int X = 0; X < 256; ++X)
-            ASSERT_EQ(bitmap.pixel(X, Y), colourOfCount(planeCount(X / 2, Y / 2))) << X << "," << Y;
+            ASSERT_EQ(bitmap.pixel(X, Y), NumberedColour(planeCount(X / 2, Y / 2))) << X << "," << Y;
 }
 
 TEST(DrawPlaneDoubled, ClipsToThePicture)
 {
     const auto volume = makeVolume();
-    const CountToColour colours(numberedTable(), {0, 512});
+    const CountToColour colours(NumberedTable(), {0, 512});
 
     Bitmap larger(300, 260, Sentinel);
     DrawPlaneDoubled(larger, *volume, Slice, Phase, colours);
-    EXPECT_EQ(larger.pixel(255, 255), colourOfCount(planeCount(127, 127)));
+    EXPECT_EQ(larger.pixel(255, 255), NumberedColour(planeCount(127, 127)));
     for (int Y = 0; Y < 260; ++Y)
         for (int X = 0; X < 300; ++X)
             if (X >= 256 || Y >= 256) {
@@ -73,9 +62,9 @@ TEST(DrawPlaneDoubled, ClipsToThePicture)
 
     Bitmap smaller(255, 3, Sentinel); // odd sizes cut blocks in half
     DrawPlaneDoubled(smaller, *volume, Slice, Phase, colours);
-    EXPECT_EQ(smaller.pixel(254, 2), colourOfCount(planeCount(127, 1)));
-    EXPECT_EQ(smaller.pixel(0, 0), colourOfCount(planeCount(0, 0)));
-    EXPECT_EQ(smaller.pixel(3, 1), colourOfCount(planeCount(1, 0)));
+    EXPECT_EQ(smaller.pixel(254, 2), NumberedColour(planeCount(127, 1)));
+    EXPECT_EQ(smaller.pixel(0, 0), NumberedColour(planeCount(0, 0)));
+    EXPECT_EQ(smaller.pixel(3, 1), NumberedColour(planeCount(1, 0)));
 
     Bitmap empty(0, 0);
     DrawPlaneDoubled(empty, *volume, Slice, Phase, colours);
@@ -84,7 +73,7 @@ TEST(DrawPlaneDoubled, ClipsToThePicture)
 TEST(DrawPlaneDoubled, IgnoresASliceOrPhaseOutOfRange)
 {
     const auto volume = makeVolume();
-    const CountToColour colours(numberedTable(), {0, 512});
+    const CountToColour colours(NumberedTable(), {0, 512});
     const int planes[][2] = {{-1, 0}, {16, 0}, {0, -1}, {0, 16}};
     for (const auto &plane : planes) {
         Bitmap bitmap(256, 256, Sentinel);

@@ -2,6 +2,8 @@
 #include "DetailView.h"
 #include "Montage.h"
 
+#include "NumberedColours.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -32,45 +34,33 @@ std::unique_ptr<GatedVolume> makeVolume()
     return volume;
 }
 
-ColourTable numberedTable()
-{
-    ColourTable table;
-    for (int k = 0; k < 512; ++k)
-        table[std::size_t(k)] = ColourRef(uint8_t(k & 0xFF), uint8_t(k >> 8), 7);
-    return table;
-}
-
-uint32_t colourOf(int count)
-{
-    return Rgb(uint8_t(count & 0xFF), uint8_t(count >> 8), 7);
-}
 
 TEST(DrawMontage, SliceAndPhaseTilesAtTheirPlaces)
 {
     const auto volume = makeVolume();
-    const CountToColour colours(numberedTable(), {0, 512});
+    const CountToColour colours(NumberedTable(), {0, 512});
     Bitmap bitmap(542, 542, Sentinel);
 
     std::vector<int> tiles;
     DrawMontage(bitmap, *volume, colours, {0, 3, 7}, Background, [&](int t) { tiles.push_back(t); });
     // Tile 9 is row 2, column 1: (138 + 5, 276 + 9) is cell (5, 9) of slice 9 at phase 7.
-    EXPECT_EQ(bitmap.pixel(138 + 5, 276 + 9), colourOf(cellCount(5, 9, 9, 7)));
-    EXPECT_EQ(bitmap.pixel(541, 541), colourOf(cellCount(127, 127, 15, 7)));
-    EXPECT_EQ(bitmap.pixel(0, 0), colourOf(cellCount(0, 0, 0, 7)));
-    EXPECT_EQ(bitmap.pixel(414 + 127, 0), colourOf(cellCount(127, 0, 3, 7)));
+    EXPECT_EQ(bitmap.pixel(138 + 5, 276 + 9), NumberedColour(cellCount(5, 9, 9, 7)));
+    EXPECT_EQ(bitmap.pixel(541, 541), NumberedColour(cellCount(127, 127, 15, 7)));
+    EXPECT_EQ(bitmap.pixel(0, 0), NumberedColour(cellCount(0, 0, 0, 7)));
+    EXPECT_EQ(bitmap.pixel(414 + 127, 0), NumberedColour(cellCount(127, 0, 3, 7)));
     EXPECT_EQ(tiles, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}));
 
     // The phase montage of slice 3: tile 0 is phase 0, tile 15 phase 15.
     DrawMontage(bitmap, *volume, colours, {1, 3, 7}, Background);
-    EXPECT_EQ(bitmap.pixel(10, 20), colourOf(cellCount(10, 20, 3, 0)));
-    EXPECT_EQ(bitmap.pixel(414 + 10, 414 + 20), colourOf(cellCount(10, 20, 3, 15)));
-    EXPECT_EQ(bitmap.pixel(138 + 1, 2), colourOf(cellCount(1, 2, 3, 1)));
+    EXPECT_EQ(bitmap.pixel(10, 20), NumberedColour(cellCount(10, 20, 3, 0)));
+    EXPECT_EQ(bitmap.pixel(414 + 10, 414 + 20), NumberedColour(cellCount(10, 20, 3, 15)));
+    EXPECT_EQ(bitmap.pixel(138 + 1, 2), NumberedColour(cellCount(1, 2, 3, 1)));
 }
 
 TEST(DrawMontage, GapsShowTheBackground)
 {
     const auto volume = makeVolume();
-    const CountToColour colours(numberedTable(), {0, 512});
+    const CountToColour colours(NumberedTable(), {0, 512});
     Bitmap bitmap(542, 542, Sentinel);
     DrawMontage(bitmap, *volume, colours, {0, 7, 7}, Background);
     for (int a = 0; a < 542; ++a)
@@ -78,15 +68,15 @@ TEST(DrawMontage, GapsShowTheBackground)
             ASSERT_EQ(bitmap.pixel(gap, a), Background) << gap << "," << a;
             ASSERT_EQ(bitmap.pixel(a, gap), Background) << a << "," << gap;
         }
-    EXPECT_EQ(bitmap.pixel(127, 127), colourOf(cellCount(127, 127, 0, 7)));
-    EXPECT_EQ(bitmap.pixel(138, 138), colourOf(cellCount(0, 0, 5, 7)));
+    EXPECT_EQ(bitmap.pixel(127, 127), NumberedColour(cellCount(127, 127, 0, 7)));
+    EXPECT_EQ(bitmap.pixel(138, 138), NumberedColour(cellCount(0, 0, 5, 7)));
 
     // A phase out of range draws no tile, and a smaller picture is clipped.
     DrawMontage(bitmap, *volume, colours, {0, 7, 16}, Background);
     EXPECT_EQ(bitmap.pixel(5, 5), Background);
     Bitmap small(200, 100, Sentinel);
     DrawMontage(small, *volume, colours, {0, 7, 7}, Background);
-    EXPECT_EQ(small.pixel(199, 99), colourOf(cellCount(199 - 138, 99, 1, 7)));
+    EXPECT_EQ(small.pixel(199, 99), NumberedColour(cellCount(199 - 138, 99, 1, 7)));
 }
 
 // The overlay alone, on a plane whose colour is not yellow.
@@ -96,7 +86,7 @@ Bitmap detailOverlay(const DetailViewInputs &inputs)
         auto v = std::make_unique<GatedVolume>();
         return v;
     }();
-    const CountToColour colours(numberedTable(), {0, 512}); // count 0: entry 0 = (0, 0, 7)
+    const CountToColour colours(NumberedTable(), {0, 512}); // count 0: entry 0 = (0, 0, 7)
     Bitmap bitmap(256, 256, Sentinel);
     DrawDetailImage(bitmap, *volume, colours, inputs);
     return bitmap;
@@ -114,7 +104,7 @@ int yellowPixels(const Bitmap &bitmap)
 TEST(DrawDetailImage, PlaneAsBlocksUnderTheOverlay)
 {
     const auto volume = makeVolume();
-    const CountToColour colours(numberedTable(), {0, 512});
+    const CountToColour colours(NumberedTable(), {0, 512});
     Bitmap bitmap(256, 256, Sentinel);
     DetailViewInputs inputs;
     inputs.slice = 4;
@@ -124,7 +114,7 @@ TEST(DrawDetailImage, PlaneAsBlocksUnderTheOverlay)
     for (int y = 0; y < 128; y += 7)
         for (int x = 0; x < 128; x += 5)
             for (int d = 0; d < 4; ++d)
-                ASSERT_EQ(bitmap.pixel(2 * x + d % 2, 2 * y + d / 2), colourOf(cellCount(x, y, 4, 11)));
+                ASSERT_EQ(bitmap.pixel(2 * x + d % 2, 2 * y + d / 2), NumberedColour(cellCount(x, y, 4, 11)));
 }
 
 TEST(DrawDetailImage, RoiCircleAndAngleMarkerAtTheStartPositions)

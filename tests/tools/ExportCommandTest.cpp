@@ -3,6 +3,7 @@
 // and a file it cannot write (exit status 1), writing nothing in either case.
 #include "ResultsFile.h"
 #include "StudyReader.h"
+#include "CommandRun.h"
 #include "TestStudy.h"
 
 #include <gtest/gtest.h>
@@ -21,43 +22,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Outcome {
-    int status = -1;
-    std::string out, err;
-};
+using Outcome = CommandOutcome;
 
-std::string Quote(const std::string &text)
-{
-    std::string quoted = "'";
-    for (char c : text)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-std::string ReadFile(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // Runs the command in the folder; standard output goes to a file of the folder, or to
 // `device` (which is not read back).
 Outcome RunExport(const TempDir &dir, const std::vector<std::string> &arguments, const std::string &device = "")
 {
-    const std::string stdoutPath = device.empty() ? dir.file("stdout.txt") : device;
-    std::string command = "cd " + Quote(dir.path()) + " && " + Quote(CORVISTA_EXPORT_COMMAND);
-    for (const std::string &a : arguments)
-        command += " " + Quote(a);
-    command += " >" + Quote(stdoutPath) + " 2>" + Quote(dir.file("stderr.txt"));
-    const int raw = std::system(command.c_str());
-    Outcome outcome;
-    outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    if (device.empty())
-        outcome.out = ReadFile(stdoutPath);
-    outcome.err = ReadFile(dir.file("stderr.txt"));
-    fs::remove(dir.file("stdout.txt"));
-    fs::remove(dir.file("stderr.txt"));
-    return outcome;
+    return RunCommandIn(dir.path(), CORVISTA_EXPORT_COMMAND, arguments, device);
 }
 
 // A study whose counts differ by phase, slice and place, so that every option changes the file.
@@ -134,7 +106,7 @@ TEST_F(ExportCommandTest, WritesWhatTheLibraryWritesForEveryOption)
         const std::string what = c.arguments.empty() ? "defaults" : c.arguments.front();
         ASSERT_EQ(run.status, 0) << what << ": " << run.err;
         EXPECT_EQ(run.err, "") << what;
-        const std::string bytes = ReadFile(dir.file("out.csv"));
+        const std::string bytes = ReadWholeFile(dir.file("out.csv"));
         EXPECT_EQ(bytes.substr(0, bytes.find("\r\n")), c.start) << what;
         EXPECT_EQ(bytes, LibraryBytes(study, c.settings)) << what;
         fs::remove(dir.file("out.csv"));
@@ -228,7 +200,7 @@ TEST_F(ExportCommandTest, AStudyThatCannotBeReadIsReportedWithStatusOne)
     const Outcome shortFile = RunExport(dir, {study, out});
     EXPECT_EQ(shortFile.status, 1);
     EXPECT_EQ(shortFile.err, "corvista-export: S.d05: 1000 bytes; a frame file needs at least 141056\n");
-    EXPECT_EQ(ReadFile(out), "earlier");
+    EXPECT_EQ(ReadWholeFile(out), "earlier");
     EXPECT_EQ(RunExport(dir, {study, "-"}).out, "");
 }
 

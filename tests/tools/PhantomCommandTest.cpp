@@ -2,6 +2,7 @@
 // refuses bad ones (exit status 2) or reports a file it cannot write (exit status 1).
 #include "Phantom.h"
 #include "StudyReader.h"
+#include "CommandRun.h"
 #include "TestStudy.h"
 
 #include <gtest/gtest.h>
@@ -18,38 +19,13 @@
 
 namespace {
 
-struct Outcome {
-    int status = -1;
-    std::string out, err;
-};
+using Outcome = CommandOutcome;
 
-std::string Quote(const std::string &text)
-{
-    std::string quoted = "'";
-    for (char c : text)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-std::string ReadFile(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // Runs the command in the folder, so that relative prefixes land there.
 Outcome RunPhantom(const TempDir &dir, const std::vector<std::string> &arguments)
 {
-    std::string command = "cd " + Quote(dir.path()) + " && " + Quote(CORVISTA_PHANTOM_COMMAND);
-    for (const std::string &a : arguments)
-        command += " " + Quote(a);
-    command += " >" + Quote(dir.file("stdout.txt")) + " 2>" + Quote(dir.file("stderr.txt"));
-    const int raw = std::system(command.c_str());
-    Outcome outcome;
-    outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    outcome.out = ReadFile(dir.file("stdout.txt"));
-    outcome.err = ReadFile(dir.file("stderr.txt"));
-    return outcome;
+    return RunCommandIn(dir.path(), CORVISTA_PHANTOM_COMMAND, arguments);
 }
 
 // The pixels of one written file, [slice][row][column], as they lie after the header.
@@ -69,7 +45,7 @@ void ExpectStudy(const std::string &prefix, const PhantomOptions &options)
     const std::vector<int16_t> expected = MakePhantomPixels(options);
     for (int n = 1; n <= 16; ++n) {
         const std::string path = StudyFilePath(prefix + ".d00", n);
-        const std::string bytes = ReadFile(path);
+        const std::string bytes = ReadWholeFile(path);
         ASSERT_EQ(bytes.size(), 141056u) << path;
         EXPECT_EQ(std::string(bytes.data() + 2, 20),
                   options.patientId + std::string(20 - options.patientId.size(), '\0'))

@@ -121,6 +121,7 @@ TEST_F(ViewHandlersTest, CentreChangesReanalyseInEveryDisplay)
 
 TEST_F(ViewHandlersTest, PercentModeLeavesTheDetailColoursAlone)
 {
+    find<QRadioButton>("RadioButton38")->click(); // C1: no angle marker, as with the bull's-eyes
     const QImage before = form->Image3->picture();
     find<QRadioButton>("RadioButton49")->click(); // BA: the bars now hold percent limits
     ASSERT_EQ(form->view().PercentScale, 1);

@@ -29,6 +29,14 @@ inline void AnswerNextFileDialog(const QString &name)
         ASSERT_NE(edit, nullptr);
         edit->setText(name);
         QTest::keyClick(edit, Qt::Key_Return);
+        // A dialog still open a while later (the name was a folder, say) fails the test
+        // instead of hanging it.
+        QTimer::singleShot(5000, dialog, [dialog] {
+            if (dialog->isVisible()) {
+                ADD_FAILURE() << "the file dialog did not close";
+                dialog->reject();
+            }
+        });
     });
 }
 
