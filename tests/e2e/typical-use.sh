@@ -21,9 +21,10 @@ convert=/usr/bin/convert
 [ -x "$convert" ] || convert=convert
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/corvista-e2e.XXXXXX")
-xvfb_pid='' program_pid=''
+xvfb_pid='' program_pid='' watchdog_pid=''
 cleanup() {
   local status=$?
+  [ -n "$watchdog_pid" ] && kill "$watchdog_pid" 2>/dev/null || true
   if [ -n "$program_pid" ]; then
     # Under /usr/bin/time the program is the child of the process started here.
     for child in $(pgrep -P "$program_pid" 2>/dev/null || true); do kill "$child" 2>/dev/null || true; done
@@ -84,6 +85,15 @@ date +%s%6N > started_us
 env QT_QPA_PLATFORM=xcb CORVISTA_EVENT_LOG="$log" \
   ASAN_OPTIONS="detect_leaks=0:abort_on_error=1" "${launcher[@]}" "$program" >program.out 2>&1 &
 program_pid=$!
+# Should this script be killed outright (a test timeout), the screen and the program go too.
+(
+  while kill -0 $$ 2>/dev/null; do sleep 1; done
+  for child in $(pgrep -P "$program_pid" 2>/dev/null || true); do kill "$child" 2>/dev/null; done
+  kill "$program_pid" "$xvfb_pid" 2>/dev/null
+  sleep 1
+  rm -rf "$work"
+) >/dev/null 2>&1 &
+watchdog_pid=$!
 
 # Waits until the event log has a line of `handler` after line $seen; prints that line.
 seen=0
