@@ -49,3 +49,25 @@ void DrawPlaneDoubled(Bitmap &bitmap, const GatedVolume &volume, int slice, int 
             std::memcpy(bitmap.scanLine(2 * y + 1), doubled.data(), bytes);
     }
 }
+
+void DrawColumnPlaneDoubled(Bitmap &bitmap, const int16_t *plane, const CountToColour &colours)
+{
+    const int columns = std::min(bitmap.width(), 2 * Side);
+    const int rows = std::min(bitmap.height(), 2 * Side);
+    std::array<int16_t, Side> counts;
+    std::array<uint32_t, Side> line;
+    std::array<uint32_t, 2 * Side> doubled;
+    for (int y = 0; 2 * y < rows; ++y) {
+        for (int x = 0; x < Side; ++x)
+            counts[std::size_t(x)] = plane[x * Side + y];
+        colours.mapCounts(counts.data(), line.data(), Side);
+        for (int x = 0; x < Side; ++x) {
+            doubled[std::size_t(2 * x)] = line[std::size_t(x)];
+            doubled[std::size_t(2 * x + 1)] = line[std::size_t(x)];
+        }
+        const std::size_t bytes = std::size_t(columns) * sizeof(uint32_t);
+        std::memcpy(bitmap.scanLine(2 * y), doubled.data(), bytes);
+        if (2 * y + 1 < rows)
+            std::memcpy(bitmap.scanLine(2 * y + 1), doubled.data(), bytes);
+    }
+}

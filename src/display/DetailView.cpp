@@ -27,10 +27,9 @@ bool DrawsAngleMarker(int mapKind)
     return mapKind == 0 || mapKind == 1 || mapKind == 4 || mapKind == 5;
 }
 
-void DrawDetailImage(Bitmap &bitmap, const GatedVolume &volume, const CountToColour &colours,
-                     const DetailViewInputs &inputs)
+namespace {
+void drawOverlay(Bitmap &bitmap, const DetailViewInputs &inputs)
 {
-    DrawPlaneDoubled(bitmap, volume, inputs.slice, inputs.phase, colours);
     if (!inputs.roiVisible)
         return;
     const int cx = inputs.centreX, cy = inputs.centreY, r = inputs.radius;
@@ -39,6 +38,21 @@ void DrawDetailImage(Bitmap &bitmap, const GatedVolume &volume, const CountToCol
         DrawLine(bitmap, 2 * cx, 2 * cy, 2 * end.x, 2 * end.y, Yellow);
     }
     DrawEllipse(bitmap, 2 * (cx - r), 2 * (cy - r), 2 * (cx + r), 2 * (cy + r), Yellow);
+}
+} // namespace
+
+void DrawDetailImage(Bitmap &bitmap, const GatedVolume &volume, const CountToColour &colours,
+                     const DetailViewInputs &inputs)
+{
+    DrawPlaneDoubled(bitmap, volume, inputs.slice, inputs.phase, colours);
+    drawOverlay(bitmap, inputs);
+}
+
+void DrawDetailImage(Bitmap &bitmap, const int16_t *plane, const CountToColour &colours,
+                     const DetailViewInputs &inputs)
+{
+    DrawColumnPlaneDoubled(bitmap, plane, colours);
+    drawOverlay(bitmap, inputs);
 }
 
 void DrawCentreMarkerX(Bitmap &bitmap, int position, uint32_t background)

@@ -34,6 +34,11 @@ bool DrawsAngleMarker(int mapKind);
 void DrawDetailImage(Bitmap &bitmap, const GatedVolume &volume, const CountToColour &colours,
                      const DetailViewInputs &inputs);
 
+// The same with the plane given, column by column (as PlaneSet keeps it); the slice and phase
+// of `inputs` are not read. The cine loop draws its 16 frames from one gathered PlaneSet.
+void DrawDetailImage(Bitmap &bitmap, const int16_t *plane, const CountToColour &colours,
+                     const DetailViewInputs &inputs);
+
 // Image4 (160 x 16): `background` with a black vertical tick at x = 2 x position.
 void DrawCentreMarkerX(Bitmap &bitmap, int position, uint32_t background);
 // Image5 (16 x 160): `background` with a black horizontal tick at y = 2 x position.

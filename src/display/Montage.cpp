@@ -1,5 +1,7 @@
 #include "Montage.h"
 
+#include "PlaneSet.h"
+
 #include <algorithm>
 #include <array>
 #include <memory>
@@ -7,22 +9,6 @@
 namespace {
 
 constexpr int Side = MontageGeometry::Tile;
-constexpr int Cells = Side * Side;
-
-// The counts of the 16 tiles, tile by tile, each plane column by column ([t][x][y]). The
-// volume is read once, in the order it lies in memory: every cell's 16 x 16 block holds the
-// count of each tile at that place, so one sequential pass fills all 16 planes.
-void gatherTiles(const GatedVolume &volume, const MontageChoice &choice, int16_t *tiles)
-{
-    const bool slices = choice.displayMode == 0;
-    // Tile t's count is element first + t * step of the cell's block.
-    const int first = slices ? choice.phase : choice.slice * GatedVolume::Phases;
-    const int step = slices ? GatedVolume::Phases : 1;
-    const int16_t *block = volume.data();
-    for (int cell = 0; cell < Cells; ++cell, block += GatedVolume::Slices * GatedVolume::Phases)
-        for (int t = 0; t < 16; ++t)
-            tiles[std::size_t(t) * Cells + std::size_t(cell)] = block[first + t * step];
-}
 
 void drawTile(Bitmap &bitmap, const int16_t *plane, const CountToColour &colours, int left, int top)
 {
@@ -47,15 +33,15 @@ void DrawMontage(Bitmap &bitmap, const GatedVolume &volume, const CountToColour 
     bitmap.fill(background);
     const int fixed = choice.displayMode == 0 ? choice.phase : choice.slice;
     const bool inRange = fixed >= 0 && fixed < 16;
-    // Allocated once for the program's one drawing thread: 16 planes of 128 x 128 counts.
-    thread_local const std::unique_ptr<int16_t[]> tiles(new int16_t[16 * std::size_t(Cells)]);
+    // Allocated once for the program's one drawing thread.
+    thread_local PlaneSet tiles;
     if (inRange)
-        gatherTiles(volume, choice, tiles.get());
+        tiles.gather(volume, choice.displayMode == 0, choice.slice, choice.phase);
     for (int t = 0; t < 16; ++t) {
         if (progress)
             progress(t);
         if (inRange)
-            drawTile(bitmap, tiles.get() + std::size_t(t) * Cells, colours, MontageGeometry::Pitch * (t % 4),
+            drawTile(bitmap, tiles.plane(t), colours, MontageGeometry::Pitch * (t % 4),
                      MontageGeometry::Pitch * (t / 4));
     }
 }

@@ -4,6 +4,7 @@
 
 #include "CineLoop.h"
 #include "EventLog.h"
+#include "PlaneSet.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -23,6 +24,10 @@ public:
     {
         // Its range is 0..16 since the last load.
         form_.ProgressBar1->show();
+        // The 16 planes the frames show, read from the volume in one pass.
+        const ViewState &view = form_.view();
+        planes_.gather(form_.data().study.volume, CineSteppedVariable(view.DisplayMode) == CineVariable::Slice,
+                       view.CurSlice, view.CurPhase);
         preparation_.emplace("CinePreparation");
     }
 
@@ -37,8 +42,8 @@ public:
         // takes it between frames.
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         details_.emplace_back(form_.Image3->width(), form_.Image3->height());
-        form_.DrawDetailImage(details_.back());
-        form_.ProgressBar1->setValue(k + 1);
+        form_.DrawDetailImage(details_.back(), planes_.plane(k));
+        form_.setProgress(k + 1);
     }
 
     void endPreparation() override
@@ -83,6 +88,7 @@ private:
     QElapsedTimer clock_;
     std::vector<Bitmap> details_;
     std::vector<Bitmap> maps_;
+    PlaneSet planes_;
     std::optional<EventLog::Section> preparation_;
 };
 

@@ -82,6 +82,24 @@ void TSDIAppForm::AnalyseProfiles()
     ::AnalyseProfiles(data().study.volume, analysisInputs(), data().profiles);
 }
 
+void TSDIAppForm::setProgress(int value)
+{
+    if (!progressClock_.isValid())
+        progressClock_.start();
+    const qint64 now = progressClock_.elapsed();
+    const bool paint = lastProgressPaint_ < 0 || now - lastProgressPaint_ >= 16;
+    if (paint) {
+        lastProgressPaint_ = now;
+        ProgressBar1->setValue(value);
+        return;
+    }
+    // Without updates the bar takes the value without painting; enabling them again asks
+    // for a paint with the next repaint of the window.
+    ProgressBar1->setUpdatesEnabled(false);
+    ProgressBar1->setValue(value);
+    ProgressBar1->setUpdatesEnabled(true);
+}
+
 void TSDIAppForm::repaintPending()
 {
     // Qt collects the invalidated areas of a window in one posted update request; handing

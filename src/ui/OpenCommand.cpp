@@ -39,7 +39,7 @@ bool TSDIAppForm::OpenStudy(const QString &path)
     // The reader fills a staging study and swaps it in only when all 16 files are in, so a
     // set that cannot be read leaves the study, the views and every setting as they were.
     const LoadResult result = LoadStudySet(QFile::encodeName(path).toStdString(), data().study,
-                                           [this](int filesCompleted) { ProgressBar1->setValue(filesCompleted); });
+                                           [this](int filesCompleted) { setProgress(filesCompleted); });
     if (!result.ok) {
         ProgressBar1->hide();
         ShowMessageBox(this, QMessageBox::Warning, QStringLiteral("Corvista"),

@@ -9,6 +9,7 @@
 #include "ProgramData.h"
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QMainWindow>
 #include <QMenu>
@@ -53,9 +54,16 @@ public:
     // Has the window repaint its invalidated areas at once.
     void repaintPending();
 
+    // Moves ProgressBar1 to `value`. The bar paints itself at once on every change, which
+    // costs more than a step of the work it follows when that is quick; it is painted at most
+    // once a screen frame (16 ms), and the last value is painted with the next repaint.
+    void setProgress(int value);
+
     // --- Drawing routines: each draws its whole image into a bitmap of that image's size ------
     void DrawMontage(Bitmap &bitmap);       // Image1 in the montage displays
-    void DrawDetailImage(Bitmap &bitmap);   // Image3
+    // Image3; from `plane` (column by column, as a PlaneSet keeps it) instead of the volume's
+    // plane of the selected slice and phase when one is given.
+    void DrawDetailImage(Bitmap &bitmap, const int16_t *plane = nullptr);
     void DrawCentreMarkerX(Bitmap &bitmap); // Image4
     void DrawCentreMarkerY(Bitmap &bitmap); // Image5
     // Image1 in map display, from the current results (the bull's-eye kinds analyse the
@@ -211,6 +219,8 @@ private:
 
     std::unique_ptr<ProgramData> data_;
     uint32_t colorMenu_ = 0;
+    qint64 lastProgressPaint_ = -1; // ms on progressClock_
+    QElapsedTimer progressClock_;
     QWidget *frameOverlay_ = nullptr; // paints the copy frames over every control
     QString applicationHint_;
     // The application's hint handler, installed by FormCreate.

@@ -38,11 +38,11 @@ void TSDIAppForm::DrawMontage(Bitmap &bitmap)
     const uint32_t background = view().BackgroundMode == 1 ? Rgb(0, 0, 0) : colorMenu();
     ProgressBar1->show();
     ::DrawMontage(bitmap, data().study.volume, colours, choice, background,
-                  [this](int tile) { ProgressBar1->setValue(tile); });
+                  [this](int tile) { setProgress(tile); });
     ProgressBar1->hide();
 }
 
-void TSDIAppForm::DrawDetailImage(Bitmap &bitmap)
+void TSDIAppForm::DrawDetailImage(Bitmap &bitmap, const int16_t *plane)
 {
     // In percent mode the bars hold percent limits; the detail view keeps the count window
     // the user last set, saved when percent mode was entered.
@@ -59,7 +59,10 @@ void TSDIAppForm::DrawDetailImage(Bitmap &bitmap)
     inputs.radius = view().RoiRadius;
     inputs.ray = ScrollBarR->value();
     inputs.mapKind = view().MapKind;
-    ::DrawDetailImage(bitmap, data().study.volume, colours, inputs);
+    if (plane)
+        ::DrawDetailImage(bitmap, plane, colours, inputs);
+    else
+        ::DrawDetailImage(bitmap, data().study.volume, colours, inputs);
 }
 
 void TSDIAppForm::DrawCentreMarkerX(Bitmap &bitmap)
@@ -90,7 +93,7 @@ void TSDIAppForm::DrawMapPanel(Bitmap &bitmap)
         ProgressBar1->show();
     }
     RenderMapPanel(bitmap, inputs, data().study.volume, data().colourTable, data().profiles,
-                   [this](int cells) { ProgressBar1->setValue(cells); });
+                   [this](int cells) { setProgress(cells); });
     if (progress)
         ProgressBar1->hide();
 }

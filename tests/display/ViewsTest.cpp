@@ -1,11 +1,13 @@
 // The montage, the detail view with its ROI overlay, and the centre markers, pixel by pixel.
 #include "DetailView.h"
 #include "Montage.h"
+#include "PlaneSet.h"
 
 #include "NumberedColours.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -194,6 +196,27 @@ TEST(DrawDetailImage, CircleClippedAtTheCorner)
     EXPECT_NE(bitmap.pixel(176, 206), Yellow);
     EXPECT_EQ(bitmap.pixel(48, 206), 0xFF000007u); // inside: the plane's colour
     EXPECT_GT(yellowPixels(bitmap), 100);
+}
+
+TEST(DrawDetailImage, FromGatheredPlanesAsFromTheVolume)
+{
+    const auto volume = makeVolume();
+    const CountToColour colours(NumberedTable(), {0, 512});
+    PlaneSet planes;
+    for (bool bySlice : {true, false}) {
+        planes.gather(*volume, bySlice, 6, 9);
+        for (int t : {0, 5, 15}) {
+            DetailViewInputs inputs;
+            inputs.slice = bySlice ? t : 6;
+            inputs.phase = bySlice ? 9 : t;
+            Bitmap fromVolume(256, 256, Sentinel), fromPlane(256, 256, Sentinel);
+            DrawDetailImage(fromVolume, *volume, colours, inputs);
+            DrawDetailImage(fromPlane, planes.plane(t), colours, inputs);
+            EXPECT_EQ(fromPlane.pixel(2 * 17 + 1, 2 * 90), NumberedColour(cellCount(17, 90, inputs.slice, inputs.phase)));
+            ASSERT_TRUE(std::equal(fromVolume.bits(), fromVolume.bits() + 256 * 256, fromPlane.bits()))
+                << bySlice << " " << t;
+        }
+    }
 }
 
 TEST(CentreMarkers, TicksAtTwiceTheBarPosition)

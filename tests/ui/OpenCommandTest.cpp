@@ -60,7 +60,16 @@ TEST_F(OpenCommandTest, BarsAndCaptionsFromTheLargestCount)
 TEST_F(OpenCommandTest, DrawsEveryViewAndRevealsTheControls)
 {
     const std::string path = write("P", hotPixelStudy(1000));
+    // The bar follows the files read, then the montage's tiles.
+    std::vector<int> progress;
+    QObject::connect(form->ProgressBar1, &QProgressBar::valueChanged, form, [&](int v) { progress.push_back(v); });
     openThroughDialog(path);
+    std::vector<int> expected;
+    for (int n = 1; n < 16; ++n)
+        expected.push_back(n); // files completed (0, the start, is the bar's value already)
+    for (int t = 0; t < 16; ++t)
+        expected.push_back(t); // tiles
+    EXPECT_EQ(progress, expected);
     EXPECT_FALSE(form->ProgressBar1->isVisible());
     EXPECT_EQ(form->ProgressBar1->maximum(), 16);
     for (const char *name : {"GroupBox1", "GroupBox4", "ScrollBarMax", "Button1", "Panel1", "RadioButton47"})
