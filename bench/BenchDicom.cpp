@@ -122,7 +122,8 @@ std::vector<unsigned char> MakeObject()
     data.pixels(frames);
 
     std::vector<unsigned char> file(128, 0);
-    file.insert(file.end(), {'D', 'I', 'C', 'M'});
+    for (char c : {'D', 'I', 'C', 'M'})
+        file.push_back(static_cast<unsigned char>(c));
     ExplicitLittleEndian groupLength;
     groupLength.tag(0x0002, 0x0000, "UL");
     groupLength.word(4);

@@ -108,8 +108,9 @@ TEST(ImportCommand, ReadsAnObjectWrittenByDump2dcm)
     std::string slots, slices;
     for (int g = 1; g <= 16; ++g)
         for (int s = 1; s <= 16; ++s) {
-            slots += (slots.empty() ? "" : "\\") + std::to_string(g);
-            slices += (slices.empty() ? "" : "\\") + std::to_string(s);
+            // Appended piece by piece: GCC 12 warns wrongly about a temporary string here.
+            slots.append(slots.empty() ? "" : "\\").append(std::to_string(g));
+            slices.append(slices.empty() ? "" : "\\").append(std::to_string(s));
             for (int r = 0; r < 64; ++r)
                 for (int c = 0; c < 64; ++c)
                     raw.push_back((unsigned char)((g * 13 + s * 5 + c + r) % 256));

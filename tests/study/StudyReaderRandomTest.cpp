@@ -39,7 +39,7 @@ TEST(StudyReaderRandom, DamagedFilesLoadOrAreRefusedWithoutHarm)
 
     int refused = 0, loaded = 0;
     for (int round = 0; round < 40; ++round) {
-        const std::string prefix = dir.file("R" + std::to_string(round));
+        const std::string prefix = dir.file(std::string(1, 'R').append(std::to_string(round)));
         WriteTestStudy(prefix, pattern);
         const int file = int(random() % 16) + 1;
         const std::string path = StudyFilePath(prefix + ".d01", file);

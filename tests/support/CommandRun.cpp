@@ -26,8 +26,10 @@ CommandOutcome RunCommandIn(const std::string &folder, const std::string &progra
 {
     const std::string out = stdoutTarget.empty() ? folder + ".out" : stdoutTarget, err = folder + ".err";
     std::string command = "cd " + ShellQuote(folder) + " && " + ShellQuote(program);
-    for (const std::string &a : arguments)
-        command += " " + ShellQuote(a);
+    for (const std::string &a : arguments) {
+        command += ' ';
+        command += ShellQuote(a);
+    }
     command += " >" + ShellQuote(out) + " 2>" + ShellQuote(err);
     const int raw = std::system(command.c_str());
     CommandOutcome outcome;

@@ -42,7 +42,7 @@ TEST_F(OpenCommandTest, BarsAndCaptionsFromTheLargestCount)
         {7, "7", "2", 2, 0},
     };
     for (const Case &c : cases) {
-        const std::string path = write("M" + std::to_string(c.largest), hotPixelStudy(c.largest));
+        const std::string path = write(std::string(1, 'M').append(std::to_string(c.largest)), hotPixelStudy(c.largest));
         openThroughDialog(path);
         EXPECT_EQ(form->data().study.CountRange, c.largest);
         EXPECT_EQ(form->Label1->text(), c.label1) << c.largest;
