@@ -209,6 +209,20 @@ void DrawBullseyeBI(Bitmap &bitmap, const MapPanelInputs &inputs, const GatedVol
     PaintBullseye(bitmap, SharedWedgeTables().bi(), BullseyePlaceBI(), colours);
 }
 
+void DrawBullseyeBIFrames(Bitmap *const (&frames)[16], const MapPanelInputs &inputs, const GatedVolume &volume,
+                          ProfileResults &results)
+{
+    auto colours = std::make_unique<std::array<WedgeColours, Phases>>();
+    AnalyseEverySlice(volume, inputs.analysis, results, [&](int s) {
+        for (int j = 0; j < Phases; ++j)
+            WedgeColoursOf(results, inputs, j, s, (*colours)[std::size_t(j)]);
+    });
+    for (int k = 0; k < Phases; ++k) {
+        DrawEllipse(*frames[k], 9, 9, 523, 523, Rgb(255, 255, 255));
+        PaintBullseye(*frames[k], SharedWedgeTables().bi(), BullseyePlaceBI(), (*colours)[std::size_t(k)]);
+    }
+}
+
 void DrawBullseyeBA(Bitmap &bitmap, const MapPanelInputs &inputs, const GatedVolume &volume, ProfileResults &results,
                     const MapPanelProgress &progress)
 {

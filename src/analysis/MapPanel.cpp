@@ -160,6 +160,14 @@ bool MapPanelHasScaleLabel(int mapKind)
     return mapKind != MapBI && mapKind != MapBA;
 }
 
+void DrawBullseyeFramesBI(Bitmap *const (&frames)[16], const MapPanelInputs &inputs, const GatedVolume &volume,
+                          ProfileResults &results)
+{
+    for (Bitmap *frame : frames)
+        frame->fill(Rgb(0, 0, 0));
+    DrawBullseyeBIFrames(frames, inputs, volume, results);
+}
+
 void DrawMapPanel(Bitmap &bitmap, const MapPanelInputs &inputs, const GatedVolume &volume, const ColourTable &table,
                   ProfileResults &results, const MapPanelProgress &progress)
 {

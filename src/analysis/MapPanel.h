@@ -34,6 +34,13 @@ using MapPanelProgress = std::function<void(int cellsStarted)>;
 void DrawMapPanel(Bitmap &bitmap, const MapPanelInputs &inputs, const GatedVolume &volume, const ColourTable &table,
                   ProfileResults &results, const MapPanelProgress &progress = {});
 
+// The 16 panels of BI that a cine loop plays, frame k comparing phase k with phase 0, from one
+// analysis of each slice instead of 16 per frame: each of `frames` (Image1's size) gets the
+// picture DrawMapPanel draws for BI with MapPhase k. `results` are left as DrawMapPanel
+// leaves them.
+void DrawBullseyeFramesBI(Bitmap *const (&frames)[16], const MapPanelInputs &inputs, const GatedVolume &volume,
+                          ProfileResults &results);
+
 bool MapPanelHasScaleLabel(int mapKind); // every kind but BI and BA
 
 // The pieces of the panel's arithmetic, open for the window's own uses and for the tests.

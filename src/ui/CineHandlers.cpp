@@ -33,11 +33,9 @@ public:
 
     void prepareFrame(int k, bool withMap) override
     {
-        if (withMap) {
-            maps_.resize(16, Bitmap(0, 0));
-            maps_[std::size_t(k)] = Bitmap(form_.Image1->width(), form_.Image1->height());
-            form_.DrawMapPanel(maps_[std::size_t(k)]);
-        }
+        // The 16 bull's-eye frames come from one analysis of each slice, drawn with the first.
+        if (withMap && k == 0)
+            form_.DrawBullseyeFrames(maps_);
         // Paints only (the progress bar's): a click waits for the playback, where the loop
         // takes it between frames.
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

@@ -18,6 +18,7 @@
 #include <QStatusBar>
 
 #include <memory>
+#include <vector>
 
 class TAboutBox;
 
@@ -69,6 +70,8 @@ public:
     // Image1 in map display, from the current results (the bull's-eye kinds analyse the
     // slices themselves and leave the results describing the selected slice).
     void DrawMapPanel(Bitmap &bitmap);
+    // The 16 BI panels a cine loop plays, frame k for MapPhase k, into bitmaps of Image1's size.
+    void DrawBullseyeFrames(std::vector<Bitmap> &frames);
 
     // --- Redraw entry points ---------------------------------------------------------------
     void RefreshMainImages();    // Image1 (montage or map panel) and Image3

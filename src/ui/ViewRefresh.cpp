@@ -75,18 +75,26 @@ void TSDIAppForm::DrawCentreMarkerY(Bitmap &bitmap)
     ::DrawCentreMarkerY(bitmap, ScrollBarY->value(), colorMenu());
 }
 
-void TSDIAppForm::DrawMapPanel(Bitmap &bitmap)
+namespace {
+MapPanelInputs mapPanelInputs(const TSDIAppForm &form, const ViewState &view)
 {
     MapPanelInputs inputs;
-    inputs.mapKind = view().MapKind;
-    inputs.curPhase = view().CurPhase;
-    inputs.mapPhase = view().MapPhase;
-    inputs.bullseyeKind = view().BullseyeKind;
-    inputs.ray = ScrollBarR->value();
-    inputs.scalePosition = ScrollBar4->value();
-    inputs.maxPosition = ScrollBarMax->value();
-    inputs.minPosition = ScrollBarMin->value();
-    inputs.analysis = analysisInputs();
+    inputs.mapKind = view.MapKind;
+    inputs.curPhase = view.CurPhase;
+    inputs.mapPhase = view.MapPhase;
+    inputs.bullseyeKind = view.BullseyeKind;
+    inputs.ray = form.ScrollBarR->value();
+    inputs.scalePosition = form.ScrollBar4->value();
+    inputs.maxPosition = form.ScrollBarMax->value();
+    inputs.minPosition = form.ScrollBarMin->value();
+    inputs.analysis = form.analysisInputs();
+    return inputs;
+}
+} // namespace
+
+void TSDIAppForm::DrawMapPanel(Bitmap &bitmap)
+{
+    const MapPanelInputs inputs = mapPanelInputs(*this, view());
     const bool progress = view().MapKind == MapBA;
     if (progress) {
         ProgressBar1->setRange(0, 16);
@@ -96,6 +104,15 @@ void TSDIAppForm::DrawMapPanel(Bitmap &bitmap)
                    [this](int cells) { setProgress(cells); });
     if (progress)
         ProgressBar1->hide();
+}
+
+void TSDIAppForm::DrawBullseyeFrames(std::vector<Bitmap> &frames)
+{
+    frames.assign(16, Bitmap(Image1->width(), Image1->height()));
+    Bitmap *const pointers[16] = {&frames[0],  &frames[1],  &frames[2],  &frames[3], &frames[4],  &frames[5],
+                                  &frames[6],  &frames[7],  &frames[8],  &frames[9], &frames[10], &frames[11],
+                                  &frames[12], &frames[13], &frames[14], &frames[15]};
+    DrawBullseyeFramesBI(pointers, mapPanelInputs(*this, view()), data().study.volume, data().profiles);
 }
 
 void TSDIAppForm::RefreshMainImages()

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -324,6 +325,32 @@ TEST(BullseyeLookup, GivesThePictureOfTheWedgesDrawnOneByOne)
             }
         EXPECT_GT(colours, 10) << "the case shows many wedge colours";
     }
+}
+
+TEST(BullseyeBI, CineFramesAreThePanelsOfEachPhase)
+{
+    Panel panel;
+    panel.inputs.mapKind = MapBI;
+    panel.inputs.bullseyeKind = 1;
+    panel.inputs.maxPosition = 60;
+    panel.inputs.minPosition = 30;
+    panel.fillVolume([](int x, int y, int s, int p) {
+        const int dx = x - 64, dy = y - 64, d2 = dx * dx + dy * dy;
+        return int16_t(d2 > 200 && d2 < 500 + 20 * p ? 300 + 17 * p + (x * 3 + y + s) % 40 : 20);
+    });
+    std::vector<Bitmap> frames(16, Bitmap(Size, Size, 0xFF123456));
+    Bitmap *const pointers[16] = {&frames[0], &frames[1], &frames[2],  &frames[3],  &frames[4],  &frames[5],
+                                  &frames[6], &frames[7], &frames[8],  &frames[9],  &frames[10], &frames[11],
+                                  &frames[12], &frames[13], &frames[14], &frames[15]};
+    DrawBullseyeFramesBI(pointers, panel.inputs, *panel.volume, *panel.results);
+    const ProfileResults after = *panel.results;
+    for (int k = 0; k < 16; ++k) {
+        panel.inputs.mapPhase = k;
+        const Bitmap &one = panel.draw();
+        EXPECT_TRUE(std::equal(one.bits(), one.bits() + Size * Size, frames[std::size_t(k)].bits())) << "phase " << k;
+    }
+    EXPECT_NE(frames[0].pixel(266, 266 - 20), frames[8].pixel(266, 266 - 20)) << "the phases differ";
+    EXPECT_EQ(std::memcmp(&after, panel.results.get(), sizeof after), 0) << "the results of the slice on screen";
 }
 
 } // namespace
