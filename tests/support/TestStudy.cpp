@@ -50,3 +50,21 @@ std::string RealDataDir()
     const std::string dir = CORVISTA_REALDATA_DIR;
     return std::filesystem::exists(dir + "/heart.d01") ? dir : std::string();
 }
+
+const std::vector<AwkwardStudy> &AwkwardStudies()
+{
+    static const std::vector<AwkwardStudy> studies = {
+        {"ZERO", [](int, int, int, int) { return int16_t(0); }},
+        {"NEG",
+         [](int phase, int slice, int column, int row) {
+             return int16_t(-1 - (column * 131 + row * 517 + slice * 1031 + phase * 7) % 32768);
+         }},
+        {"HOT",
+         [](int phase, int slice, int column, int row) {
+             return int16_t(phase == 3 && slice == 7 && column == 32 && row == 32 ? 32767 : 0);
+         }},
+        {"ONE", [](int, int slice, int column, int row) { return int16_t((column + row + slice) % 2); }},
+        {"TWO", [](int phase, int, int column, int row) { return int16_t((column * row + phase) % 3); }},
+    };
+    return studies;
+}

@@ -35,3 +35,12 @@ std::size_t SourceIndex(int phase, int slice, int column, int row);
 
 // The folder of the real patient study heart.d01..heart.d16, or "" when it is not there.
 std::string RealDataDir();
+
+// The awkward studies a clinic produces, for the tests of the window and of the tools: all
+// zero, all negative down to the smallest count a file holds, one hot pixel at 32767, and a
+// largest count of 1 and of 2.
+struct AwkwardStudy {
+    const char *name;
+    PixelFunction pixels;
+};
+const std::vector<AwkwardStudy> &AwkwardStudies();

@@ -16,21 +16,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Awkward {
-    const char *name;
-    PixelFunction pixels;
-};
-
-const Awkward AwkwardStudies[] = {
-    {"ZERO", [](int, int, int, int) { return int16_t(0); }},
-    {"NEG", [](int phase, int slice, int column,
-               int row) { return int16_t(-1 - (column * 131 + row * 517 + slice * 1031 + phase * 7) % 32768); }},
-    {"HOT", [](int phase, int slice, int column,
-               int row) { return int16_t(phase == 3 && slice == 7 && column == 32 && row == 32 ? 32767 : 0); }},
-    {"ONE", [](int, int slice, int column, int row) { return int16_t((column + row + slice) % 2); }},
-    {"TWO", [](int phase, int, int column, int row) { return int16_t((column * row + phase) % 3); }},
-};
-
 const char *const Views[] = {"slice", "phase", "detail", "G1", "GA", "C1", "CA", "B1",
                              "A1",    "AA",    "W1",     "WA", "D1", "DA", "BI", "BA"};
 
@@ -58,7 +43,7 @@ std::size_t CrLfLines(const std::string &text)
 
 TEST(AwkwardStudyCommandTest, EveryVariantAndEveryViewIsWritten)
 {
-    for (const Awkward &study : AwkwardStudies) {
+    for (const AwkwardStudy &study : AwkwardStudies()) {
         SCOPED_TRACE(study.name);
         TempDir dir;
         WriteTestStudy(dir.file(study.name), study.pixels);
@@ -84,7 +69,7 @@ TEST(AwkwardStudyCommandTest, EveryVariantAndEveryViewIsWritten)
 TEST(AwkwardStudyCommandTest, SetsThatCannotBeReadAreRefused)
 {
     TempDir dir;
-    const PixelFunction hot = AwkwardStudies[2].pixels;
+    const PixelFunction hot = AwkwardStudies()[2].pixels;
     WriteTestStudy(dir.file("MISS"), hot);
     fs::remove(dir.file("MISS.d07"));
     WriteTestStudy(dir.file("SHORT"), hot);

@@ -27,22 +27,6 @@ void recordWarning(QtMsgType type, const QMessageLogContext &, const QString &te
         warnings().push_back(text.toStdString());
 }
 
-struct Awkward {
-    const char *name;
-    PixelFunction pixels;
-};
-
-const Awkward AwkwardStudies[] = {
-    {"ZERO", [](int, int, int, int) { return int16_t(0); }},
-    // Down to the smallest count a file can hold.
-    {"NEG", [](int phase, int slice, int column,
-               int row) { return int16_t(-1 - (column * 131 + row * 517 + slice * 1031 + phase * 7) % 32768); }},
-    {"HOT", [](int phase, int slice, int column,
-               int row) { return int16_t(phase == 3 && slice == 7 && column == 32 && row == 32 ? 32767 : 0); }},
-    {"ONE", [](int, int slice, int column, int row) { return int16_t((column + row + slice) % 2); }},
-    {"TWO", [](int phase, int, int column, int row) { return int16_t((column * row + phase) % 3); }},
-};
-
 const char *const MapKindButtons[] = {
     "RadioButton36", "RadioButton37", "RadioButton38", "RadioButton39", "RadioButton40",
     "RadioButton42", "RadioButton43", "RadioButton44", "RadioButton45", "RadioButton51",
@@ -96,7 +80,7 @@ TEST_F(AwkwardStudyWindowTest, EveryViewOfEveryAwkwardStudy)
         return QMessageBox::Ok;
     });
     form->ScrollBarT->setValue(10);
-    for (const Awkward &study : AwkwardStudies) {
+    for (const AwkwardStudy &study : AwkwardStudies()) {
         SCOPED_TRACE(study.name);
         WriteTestStudy(dir.file(study.name), study.pixels);
         ASSERT_TRUE(form->OpenStudy(QString::fromStdString(dir.file(std::string(study.name) + ".d01"))));
@@ -154,7 +138,7 @@ TEST_F(AwkwardStudyWindowTest, EveryViewOfEveryAwkwardStudy)
 
 TEST_F(AwkwardStudyWindowTest, ASetThatCannotBeReadAfterAnAwkwardOne)
 {
-    const Awkward &hot = AwkwardStudies[2];
+    const AwkwardStudy &hot = AwkwardStudies()[2];
     WriteTestStudy(dir.file("HOT"), hot.pixels);
     WriteTestStudy(dir.file("MISS"), hot.pixels);
     std::filesystem::remove(dir.file("MISS.d16"));
