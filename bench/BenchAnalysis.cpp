@@ -12,23 +12,6 @@
 
 namespace {
 
-// The sample study, read through the study reader as the program reads it (doubled to 128 x 128).
-struct SampleStudy {
-    Study study;
-    SampleStudy()
-    {
-        const SampleStudyFiles files;
-        if (!LoadStudySet(files.first, study).ok)
-            std::abort();
-    }
-};
-
-const GatedVolume &SampleVolume()
-{
-    static const SampleStudy sample;
-    return sample.study.volume;
-}
-
 // The start values of the window: slice 8, centre bars at 40 (centre 64, 64), radius 40,
 // area threshold 40 %, width threshold 20 %.
 void BM_AnalyseProfiles(benchmark::State &state)

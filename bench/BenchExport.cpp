@@ -13,22 +13,10 @@
 
 namespace {
 
-const GatedVolume &ExportSampleVolume()
-{
-    static const std::unique_ptr<Study> study = [] {
-        auto loaded = std::make_unique<Study>();
-        const SampleStudyFiles files;
-        if (!LoadStudySet(files.first, *loaded).ok)
-            std::abort();
-        return loaded;
-    }();
-    return study->volume;
-}
-
 // The window's start values: slice 8, phase 8, centre (64, 64), radius 40, A 40 %, W 20 %.
 void RunExport(benchmark::State &state, int variant)
 {
-    const GatedVolume &volume = ExportSampleVolume();
+    const GatedVolume &volume = SampleVolume();
     auto results = std::make_unique<ProfileResults>();
     ResultsFileSettings settings;
     settings.variant = variant;

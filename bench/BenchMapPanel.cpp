@@ -13,22 +13,6 @@
 
 namespace {
 
-struct SampleStudy {
-    Study study;
-    SampleStudy()
-    {
-        const SampleStudyFiles files;
-        if (!LoadStudySet(files.first, study).ok)
-            std::abort();
-    }
-};
-
-const GatedVolume &SampleVolume()
-{
-    static const SampleStudy sample;
-    return sample.study.volume;
-}
-
 // The window's start values (slice 8, phase 8, centre 64, 64, radius 40), in the given kind.
 void RunMapPanel(benchmark::State &state, int mapKind, bool analyseFirst)
 {

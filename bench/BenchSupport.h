@@ -3,9 +3,11 @@
 #pragma once
 
 #include "Phantom.h"
+#include "StudyReader.h"
 
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 // The sample study scripts/run writes: seed 1, noise and a perfusion defect.
@@ -37,3 +39,17 @@ struct SampleStudyFiles {
     SampleStudyFiles(const SampleStudyFiles &) = delete;
     SampleStudyFiles &operator=(const SampleStudyFiles &) = delete;
 };
+
+// The default phantom sample, read through the study reader as the program reads it (doubled
+// to 128 x 128), once for the whole benchmark program.
+inline const GatedVolume &SampleVolume()
+{
+    static const std::unique_ptr<Study> study = [] {
+        auto s = std::make_unique<Study>();
+        const SampleStudyFiles files;
+        if (!LoadStudySet(files.first, *s).ok)
+            std::abort();
+        return s;
+    }();
+    return study->volume;
+}
